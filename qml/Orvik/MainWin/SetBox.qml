@@ -1,0 +1,53 @@
+import QtQuick 2.15
+import Orvik.MainWin.Common 1.0
+
+// The control column: device, frequency, scan, tracking and plot panels from
+// the top, the monitoring list in the rest of the height.
+Item {
+    id: root
+
+    Column {
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        spacing: 5
+
+        BaseBackground {
+            objectName: "serialPortBox"
+            width: root.width
+            height: root.width * 0.45
+        }
+
+        BaseBackground {
+            objectName: "freSetBox"
+            width: root.width
+            height: root.width * 0.25
+        }
+
+        BaseBackground {
+            objectName: "scanControlBox"
+            width: root.width
+            height: root.width * 0.2
+        }
+
+        BaseBackground {
+            objectName: "trackSetBox"
+            width: root.width
+            height: root.width * 0.2
+        }
+
+        BaseBackground {
+            objectName: "plotSetBox"
+            width: root.width
+            height: root.width * 0.6
+        }
+    }
+
+    BaseBackground {
+        objectName: "monitorSetBox"
+        anchors.bottom: parent.bottom
+        anchors.left: parent.left
+        anchors.right: parent.right
+        height: root.height - 1.7 * root.width - 25
+    }
+}
