@@ -3,7 +3,10 @@
 #include "ApplicationContext.h"
 #include "ConfigService.h"
 #include "DeclarativeWindow.h"
+#include "FrameSeqModel.h"
+#include "FreqScanSetModel.h"
 #include "LoggerService.h"
+#include "SerialPortModel.h"
 #include "SystemConfig.h"
 #include "UserConfig.h"
 #include "WinManager.h"
@@ -30,12 +33,16 @@ EmtApplication::EmtApplication(int &argc, char **argv) : BaseApplication(argc, a
 
 void EmtApplication::registerQmlTypes() {
   qmlRegisterUncreatableType<ConfigService>(kQmlModule, 1, 0, "ConfigService", kUncreatableReason);
+  qmlRegisterUncreatableType<SerialPortModel>(kQmlModule, 1, 0, "SerialPortModel", kUncreatableReason);
 }
 
 void EmtApplication::setApplicationContext() {
   ApplicationContext *context = ApplicationContext::instance();
+  context->setContext(QStringLiteral("serialPortModel"), SerialPortModel::instance());
   context->setContext(QStringLiteral("winManager"), WinManager::instance());
   context->setContext(QStringLiteral("systemInfo"), ConfigService::instance());
+  context->setContext(QStringLiteral("freqScanSetModel"), FreqScanSetModel::instance());
+  context->setContext(QStringLiteral("frameSeqModel"), FrameSeqModel::instance());
 }
 
 void EmtApplication::createWindows() {

@@ -8,6 +8,11 @@
 #include "SimShell.h"
 #include "TestSupport.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,22 +21,17 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
-#include <cmath>
 #include <cerrno>
+#include <cmath>
 #include <csignal>
-#include <fcntl.h>
 #include <memory>
-#include <poll.h>
-#include <sys/stat.h>
-#include <termios.h>
-#include <unistd.h>
 
 using namespace tinysasim;
 
 namespace {
 
 constexpr int kDeadlineMs = 5000;
-constexpr int kSilenceMs = 500;  // how long "nothing arrives" is watched
+constexpr int kSilenceMs = 500;   // how long "nothing arrives" is watched
 constexpr int kClockGrainMs = 2;  // both sides count whole milliseconds
 constexpr qint64 kBandStartHz = 450000000;
 constexpr qint64 kBandStopHz = 950000000;
@@ -40,16 +40,17 @@ const QByteArray kGreeting = QByteArray(kShellBanner) + kPrompt;
 
 QString simulatorPath() {
   const QByteArray fromEnvironment = qgetenv("ORVIK_TINYSA_SIM");
-  if (!fromEnvironment.isEmpty())
-    return QString::fromLocal8Bit(fromEnvironment);
+  if (!fromEnvironment.isEmpty()) return QString::fromLocal8Bit(fromEnvironment);
   return QString::fromLocal8Bit(qgetenv("ORVIK_BINARY_DIR")) + QStringLiteral("/tinysa-sim");
 }
 
-QString devicesDir() { return orvik::test::documentsPath() + QStringLiteral("/Veltro-Orvik/devices"); }
+QString devicesDir() {
+  return orvik::test::documentsPath() + QStringLiteral("/Veltro-Orvik/devices");
+}
 
 QByteArray scanCommand(qint64 startHz, qint64 stopHz, int points) {
-  return "scanraw " + QByteArray::number(startHz) + ' ' + QByteArray::number(stopHz) + ' '
-         + QByteArray::number(points) + "\r\n";
+  return "scanraw " + QByteArray::number(startHz) + ' ' + QByteArray::number(stopHz) + ' ' +
+         QByteArray::number(points) + "\r\n";
 }
 
 // The raw values of a received frame, read by position (3 bytes a point), so a
@@ -63,19 +64,16 @@ QVector<quint16> rawsOfFrame(const QByteArray &frame) {
 
 // Whether the frame has the layout "{" ("x" lo hi)* "}".
 bool hasFrameLayout(const QByteArray &frame) {
-  if (frame.size() < 2 || frame.front() != '{' || frame.back() != '}' || (frame.size() - 2) % 3 != 0)
-    return false;
+  if (frame.size() < 2 || frame.front() != '{' || frame.back() != '}' || (frame.size() - 2) % 3 != 0) return false;
   for (int offset = 1; offset < frame.size() - 1; offset += 3) {
-    if (frame[offset] != 'x')
-      return false;
+    if (frame[offset] != 'x') return false;
   }
   return true;
 }
 
 QByteArray dataBytesOf(const QByteArray &frame) {
   QByteArray bytes;
-  for (int offset = 1; offset + 3 <= frame.size() - 1; offset += 3)
-    bytes += frame.mid(offset + 1, 2);
+  for (int offset = 1; offset + 3 <= frame.size() - 1; offset += 3) bytes += frame.mid(offset + 1, 2);
   return bytes;
 }
 
@@ -87,9 +85,8 @@ public:
   bool open(const QString &path) {
     close();
     m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (m_fd < 0)
-      return false;
-    termios settings {};
+    if (m_fd < 0) return false;
+    termios settings{};
     if (::tcgetattr(m_fd, &settings) == 0) {
       ::cfmakeraw(&settings);
       ::cfsetspeed(&settings, B115200);
@@ -99,8 +96,7 @@ public:
   }
 
   void close() {
-    if (m_fd >= 0)
-      ::close(m_fd);
+    if (m_fd >= 0) ::close(m_fd);
     m_fd = -1;
     m_pending.clear();
   }
@@ -109,8 +105,7 @@ public:
     int offset = 0;
     while (offset < bytes.size()) {
       const ssize_t count = ::write(m_fd, bytes.constData() + offset, size_t(bytes.size() - offset));
-      if (count < 0 && errno != EAGAIN && errno != EINTR)
-        return false;
+      if (count < 0 && errno != EAGAIN && errno != EINTR) return false;
       offset += int(std::max<ssize_t>(count, 0));
     }
     return true;
@@ -143,15 +138,12 @@ public:
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < timeoutMs) {
-      pollfd entry {m_fd, POLLIN, 0};
-      if (::poll(&entry, 1, int(timeoutMs - timer.elapsed())) <= 0)
-        continue;
-      if (entry.revents & (POLLHUP | POLLERR))
-        return true;
+      pollfd entry{m_fd, POLLIN, 0};
+      if (::poll(&entry, 1, int(timeoutMs - timer.elapsed())) <= 0) continue;
+      if (entry.revents & (POLLHUP | POLLERR)) return true;
       char buffer[4096];
       const ssize_t count = ::read(m_fd, buffer, sizeof(buffer));
-      if (count == 0 || (count < 0 && errno == EIO))
-        return true;
+      if (count == 0 || (count < 0 && errno == EIO)) return true;
     }
     return false;
   }
@@ -159,13 +151,11 @@ public:
 private:
   // Waits up to timeoutMs for bytes; false on time-out or hang-up.
   bool fill(int timeoutMs) {
-    pollfd entry {m_fd, POLLIN, 0};
-    if (::poll(&entry, 1, timeoutMs) <= 0 || !(entry.revents & POLLIN))
-      return false;
+    pollfd entry{m_fd, POLLIN, 0};
+    if (::poll(&entry, 1, timeoutMs) <= 0 || !(entry.revents & POLLIN)) return false;
     char buffer[4096];
     const ssize_t count = ::read(m_fd, buffer, sizeof(buffer));
-    if (count <= 0)
-      return count < 0 && errno == EAGAIN;
+    if (count <= 0) return count < 0 && errno == EAGAIN;
     m_pending.append(buffer, int(count));
     return true;
   }
@@ -183,8 +173,7 @@ public:
     m_process.setProgram(simulatorPath());
     m_process.setArguments(arguments);
     m_process.start();
-    if (!m_process.waitForStarted(kDeadlineMs))
-      return false;
+    if (!m_process.waitForStarted(kDeadlineMs)) return false;
     const QByteArray link = waitForLine("link: ");
     const QByteArray pty = waitForLine("pty: ");
     m_linkPath = QFile::decodeName(link.mid(6));
@@ -201,26 +190,22 @@ public:
       while ((end = m_output.indexOf('\n')) >= 0) {
         const QByteArray line = m_output.left(end);
         m_output.remove(0, end + 1);
-        if (line.startsWith(prefix))
-          return line;
+        if (line.startsWith(prefix)) return line;
       }
-      if (timer.elapsed() >= timeoutMs || m_process.state() == QProcess::NotRunning)
-        return QByteArray();
+      if (timer.elapsed() >= timeoutMs || m_process.state() == QProcess::NotRunning) return QByteArray();
       m_process.waitForReadyRead(int(std::max<qint64>(1, timeoutMs - timer.elapsed())));
       m_output += m_process.readAllStandardOutput();
     }
   }
 
   bool finish(int *exitCode, int timeoutMs = kDeadlineMs) {
-    if (!m_process.waitForFinished(timeoutMs) || m_process.exitStatus() != QProcess::NormalExit)
-      return false;
+    if (!m_process.waitForFinished(timeoutMs) || m_process.exitStatus() != QProcess::NormalExit) return false;
     *exitCode = m_process.exitCode();
     return true;
   }
 
   void stop() {
-    if (m_process.state() == QProcess::NotRunning)
-      return;
+    if (m_process.state() == QProcess::NotRunning) return;
     m_process.terminate();
     if (!m_process.waitForFinished(kDeadlineMs)) {
       m_process.kill();
@@ -241,11 +226,11 @@ private:
 
 // What the client sees of the faulty sweep in the fault table.
 enum class FaultView {
-  IntactFrame,   // the frame and prompt exactly as a healthy device sends them
-  Truncated,     // a prefix of the frame, no "}" and no prompt
-  Corrupted,     // same length and frame ends, a few bytes changed
-  ShortFrame,    // a complete frame of fewer points, no prompt
-  Nothing,       // no bytes at all
+  IntactFrame,  // the frame and prompt exactly as a healthy device sends them
+  Truncated,    // a prefix of the frame, no "}" and no prompt
+  Corrupted,    // same length and frame ends, a few bytes changed
+  ShortFrame,   // a complete frame of fewer points, no prompt
+  Nothing,      // no bytes at all
 };
 
 }  // namespace
@@ -259,8 +244,7 @@ private:
   // Starts the simulator, opens its port and reads the greeting.
   bool startAndConnect(const QStringList &arguments) {
     m_sim = std::make_unique<SimProcess>();
-    if (!m_sim->start(arguments) || !m_client.open(m_sim->linkPath()))
-      return false;
+    if (!m_sim->start(arguments) || !m_client.open(m_sim->linkPath())) return false;
     return m_client.readExactly(kGreeting.size()) == kGreeting;
   }
 
@@ -307,18 +291,19 @@ private slots:
   void command_answersWithEchoThenOutputThenPrompt_data() {
     QTest::addColumn<QByteArray>("sent");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("version") << QByteArray("version\r\n")
-                             << QByteArray("version\r\ntinySA_v1.4-105-g090fcb8\r\nch> ");
+    QTest::newRow("version") << QByteArray("version\r\n") << QByteArray("version\r\ntinySA_v1.4-105-g090fcb8\r\nch> ");
     QTest::newRow("unknown command") << QByteArray("foo bar\r\n") << QByteArray("foo bar\r\nfoo?\r\nch> ");
     QTest::newRow("empty line") << QByteArray("\r\n") << QByteArray("\r\nch> ");
     QTest::newRow("line feeds ignored") << QByteArray("\nvbat\n\r\n") << QByteArray("vbat\r\n4151 mV\r\nch> ");
     QTest::newRow("backspace") << QByteArray("vbatx\b\r\n") << QByteArray("vbatx\b \b\r\n4151 mV\r\nch> ");
     QTest::newRow("sweep start, stop, query")
         << QByteArray("sweep start 450000000\r\nsweep stop 950000000\r\nsweep\r\n")
-        << QByteArray("sweep start 450000000\r\nch> sweep stop 950000000\r\nch> sweep\r\n"
-                      "450000000 950000000 290\r\nch> ");
-    QTest::newRow("sweep with unit suffix") << QByteArray("sweep start 470M\r\nsweep\r\n")
-                                            << QByteArray("sweep start 470M\r\nch> sweep\r\n470000000 350000000 290\r\nch> ");
+        << QByteArray(
+               "sweep start 450000000\r\nch> sweep stop 950000000\r\nch> sweep\r\n"
+               "450000000 950000000 290\r\nch> ");
+    QTest::newRow("sweep with unit suffix")
+        << QByteArray("sweep start 470M\r\nsweep\r\n")
+        << QByteArray("sweep start 470M\r\nch> sweep\r\n470000000 350000000 290\r\nch> ");
     QTest::newRow("start above stop") << scanCommand(950000000, 450000000, 1000)
                                       << scanCommand(950000000, 450000000, 1000) + "frequency range is invalid\r\nch> ";
     QTest::newRow("scanraw without stop")
@@ -341,14 +326,13 @@ private slots:
     QTest::addColumn<bool>("matchesBasicPattern");
     QTest::newRow("basic") << QStringList() << QByteArray("tinySA_v1.4-105-g090fcb8\r\nch> ") << 0 << true;
     QTest::newRow("ultra") << QStringList{QStringLiteral("--banner"), QStringLiteral("ultra")}
-                           << QByteArray("tinySA4_v1.4-143-g864bb27\r\nHW Version:V0.4.5.1.1 \r\nch> ") << 0
-                           << false;
+                           << QByteArray("tinySA4_v1.4-143-g864bb27\r\nHW Version:V0.4.5.1.1 \r\nch> ") << 0 << false;
     QTest::newRow("wrong") << QStringList{QStringLiteral("--banner"), QStringLiteral("wrong")}
                            << QByteArray("tinySA_v1.4-105\r\nch> ") << 0 << false;
     QTest::newRow("wrong as fault") << QStringList{QStringLiteral("--fault"), QStringLiteral("wrong-banner")}
                                     << QByteArray("tinySA_v1.4-105\r\nch> ") << 0 << false;
-    QTest::newRow("none") << QStringList{QStringLiteral("--banner"), QStringLiteral("none")} << QByteArray("ch> ")
-                          << 0 << false;
+    QTest::newRow("none") << QStringList{QStringLiteral("--banner"), QStringLiteral("none")} << QByteArray("ch> ") << 0
+                          << false;
     QTest::newRow("late") << QStringList{QStringLiteral("--banner"), QStringLiteral("late"),
                                          QStringLiteral("--banner-delay-ms"), QStringLiteral("1200")}
                           << QByteArray("tinySA_v1.4-105-g090fcb8\r\nch> ") << 1200 << true;
@@ -378,8 +362,7 @@ private slots:
     QTest::addColumn<int>("points");  // 0: no points argument, the sweep's 290 apply
     QTest::addColumn<QString>("specialBytes");
     QTest::newRow("band, seed 1") << quint64(1) << kBandStartHz << kBandStopHz << kBandPoints << "natural";
-    QTest::newRow("narrow span, seed 42") << quint64(42) << qint64(600000000) << qint64(610000000) << 200
-                                          << "natural";
+    QTest::newRow("narrow span, seed 42") << quint64(42) << qint64(600000000) << qint64(610000000) << 200 << "natural";
     QTest::newRow("points omitted") << quint64(3) << kBandStartHz << kBandStopHz << 0 << "natural";
     QTest::newRow("special bytes forced") << quint64(7) << kBandStartHz << kBandStopHz << kBandPoints << "force";
     QTest::newRow("special bytes avoided") << quint64(7) << kBandStartHz << kBandStopHz << kBandPoints << "avoid";
@@ -397,9 +380,9 @@ private slots:
     scene.seed = seed;
     QVERIFY(parseSpecialBytes(specialBytes, &scene.specialBytes));
     const int framePoints = points > 0 ? points : 290;
-    const QByteArray command = points > 0 ? scanCommand(startHz, stopHz, points)
-                                          : "scanraw " + QByteArray::number(startHz) + ' '
-                                                + QByteArray::number(stopHz) + "\r\n";
+    const QByteArray command =
+        points > 0 ? scanCommand(startHz, stopHz, points)
+                   : "scanraw " + QByteArray::number(startHz) + ' ' + QByteArray::number(stopHz) + "\r\n";
     QVector<quint16> previous;
     for (quint64 sweep = 0; sweep < 2; ++sweep) {
       QVERIFY(m_client.write(command));
@@ -421,11 +404,9 @@ private slots:
 
       const QByteArray data = dataBytesOf(frame);
       if (scene.specialBytes == SpecialBytes::Force) {
-        for (char special : {'\x78', '\x7B', '\x7D', '\x0A'})
-          QVERIFY(data.contains(special));
+        for (char special : {'\x78', '\x7B', '\x7D', '\x0A'}) QVERIFY(data.contains(special));
       } else if (scene.specialBytes == SpecialBytes::Avoid) {
-        for (char special : {'\x78', '\x7B', '\x7D'})
-          QVERIFY(!data.contains(special));
+        for (char special : {'\x78', '\x7B', '\x7D'}) QVERIFY(!data.contains(special));
       }
     }
   }
@@ -446,8 +427,8 @@ private slots:
     const QByteArray command = scanCommand(kBandStartHz, kBandStopHz, 100);
     QVERIFY(m_client.write(command + "version\r\n"));
     SceneConfig scene;
-    const QByteArray expected = command + encodeFrame(sceneRawValues(scene, 0, kBandStartHz, kBandStopHz, 100))
-                                + "ch> version\r\ntinySA_v1.4-105-g090fcb8\r\nch> ";
+    const QByteArray expected = command + encodeFrame(sceneRawValues(scene, 0, kBandStartHz, kBandStopHz, 100)) +
+                                "ch> version\r\ntinySA_v1.4-105-g090fcb8\r\nch> ";
     QCOMPARE(m_client.readExactly(expected.size()), expected);
   }
 
@@ -497,8 +478,7 @@ private slots:
           QCOMPARE(seen.size(), clean.size());
           QVERIFY(seen.startsWith('{') && seen.endsWith("}ch> "));
           int changed = 0;
-          for (int i = 0; i < seen.size(); ++i)
-            changed += seen[i] != clean[i] ? 1 : 0;
+          for (int i = 0; i < seen.size(); ++i) changed += seen[i] != clean[i] ? 1 : 0;
           QVERIFY2(changed >= 1 && changed <= 1 + kBandPoints / 250, qPrintable(QString::number(changed)));
           break;
         }
@@ -568,7 +548,8 @@ private slots:
     QCOMPARE(m_client.readExactly(kGreeting.size()), kGreeting);
     // The broken-off scan is forgotten: the shell reads at once, and counts on.
     const QByteArray small = scanCommand(kBandStartHz, kBandStopHz, 10);
-    const QByteArray expected = small + encodeFrame(sceneRawValues(SceneConfig(), 1, kBandStartHz, kBandStopHz, 10)) + kPrompt;
+    const QByteArray expected =
+        small + encodeFrame(sceneRawValues(SceneConfig(), 1, kBandStartHz, kBandStopHz, 10)) + kPrompt;
     QVERIFY(m_client.write(small));
     QCOMPARE(m_client.readExactly(expected.size()), expected);
   }
@@ -635,8 +616,7 @@ private slots:
     QVERIFY(process.waitForFinished(kDeadlineMs));
     QCOMPARE(process.exitCode(), 0);
     const QByteArray help = process.readAllStandardOutput();
-    for (const FaultInfo &info : faultTable())
-      QVERIFY2(help.contains(QByteArray("  ") + info.name + ' '), info.name);
+    for (const FaultInfo &info : faultTable()) QVERIFY2(help.contains(QByteArray("  ") + info.name + ' '), info.name);
   }
 
   void printScene_printsTheLibrarysValues_data() {
@@ -648,11 +628,11 @@ private slots:
   void printScene_printsTheLibrarysValues() {
     QFETCH(QString, specialBytes);
     QProcess process;
-    process.start(simulatorPath(), {QStringLiteral("--print-scene"), QStringLiteral("--seed"), QStringLiteral("9"),
-                                    QStringLiteral("--sweep"), QStringLiteral("4"), QStringLiteral("--start"),
-                                    QStringLiteral("470000000"), QStringLiteral("--stop"), QStringLiteral("480M"),
-                                    QStringLiteral("--points"), QStringLiteral("100"),
-                                    QStringLiteral("--special-bytes"), specialBytes});
+    process.start(simulatorPath(),
+                  {QStringLiteral("--print-scene"), QStringLiteral("--seed"), QStringLiteral("9"),
+                   QStringLiteral("--sweep"), QStringLiteral("4"), QStringLiteral("--start"),
+                   QStringLiteral("470000000"), QStringLiteral("--stop"), QStringLiteral("480M"),
+                   QStringLiteral("--points"), QStringLiteral("100"), QStringLiteral("--special-bytes"), specialBytes});
     QVERIFY(process.waitForFinished(kDeadlineMs));
     QCOMPARE(process.exitCode(), 0);
     SceneConfig scene;
@@ -692,8 +672,7 @@ private slots:
     for (int i = 0; i < answer.chunks.size(); ++i) {
       const TimedChunk &chunk = answer.chunks[i];
       QVERIFY(chunk.bytes.size() <= kUsbPacketBytes);
-      if (i + 1 < answer.chunks.size())
-        QCOMPARE(chunk.bytes.size(), kUsbPacketBytes);
+      if (i + 1 < answer.chunks.size()) QCOMPARE(chunk.bytes.size(), kUsbPacketBytes);
       QVERIFY(chunk.atMs >= previousMs && chunk.atMs <= answer.durationMs);
       // A chunk is due when its last byte has been measured, so the pace is even.
       QCOMPARE(chunk.atMs, qint64(answer.durationMs) * (joined.size() + chunk.bytes.size()) / answer.bytes.size());
@@ -722,8 +701,7 @@ private slots:
     // Reproducible: the same sweep is cut the same way again.
     const ScanAnswer again = buildScanAnswer(SceneConfig(), {plan}, 1000, request);
     QCOMPARE(again.chunks.size(), answer.chunks.size());
-    for (int i = 0; i < again.chunks.size(); ++i)
-      QCOMPARE(again.chunks[i].bytes, answer.chunks[i].bytes);
+    for (int i = 0; i < again.chunks.size(); ++i) QCOMPARE(again.chunks[i].bytes, answer.chunks[i].bytes);
   }
 
   // What the program writes per write() call: each piece SimShell hands out.
@@ -737,8 +715,7 @@ private slots:
     for (qint64 nowMs = 0; nowMs <= 1100; ++nowMs) {
       for (const QByteArray &piece : shell.takeDue(nowMs)) {
         QVERIFY(piece.size() <= kUsbPacketBytes);
-        if (joined.size() >= kGreeting.size() + command.size())
-          frameChunkTimes.append(nowMs);
+        if (joined.size() >= kGreeting.size() + command.size()) frameChunkTimes.append(nowMs);
         joined += piece;
       }
     }
@@ -774,12 +751,12 @@ private slots:
       QVERIFY(carrier.levelDbm >= kCarrierMinDbm && carrier.levelDbm <= kCarrierMaxDbm);
       double peak = -200;
       for (int i = 0; i < kBandPoints; ++i) {
-        if (std::abs(frequencyOf(i) - carrier.frequencyHz) <= 250e3)
-          peak = std::max(peak, levels[i]);
+        if (std::abs(frequencyOf(i) - carrier.frequencyHz) <= 250e3) peak = std::max(peak, levels[i]);
       }
       // A narrow carrier shows at its level (flicker and the filter's edge aside) on its nearest point.
       QVERIFY2(std::abs(peak - carrier.levelDbm) < 4.5,
-               qPrintable(QStringLiteral("%1 MHz: %2 vs %3").arg(carrier.frequencyHz / 1e6).arg(peak).arg(carrier.levelDbm)));
+               qPrintable(
+                   QStringLiteral("%1 MHz: %2 vs %3").arg(carrier.frequencyHz / 1e6).arg(peak).arg(carrier.levelDbm)));
     }
     const QVector<SceneChannel> channels = sceneChannels(seed);
     QVERIFY(!channels.isEmpty());

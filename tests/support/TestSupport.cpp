@@ -10,7 +10,6 @@
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -46,17 +45,15 @@ void recordingHandler(QtMsgType type, const QMessageLogContext &context, const Q
 }  // namespace
 
 void preparePrivateHome() {
-  QByteArray home = qgetenv("ORVIK_TEST_HOME");
-  if (!home.isEmpty() && home == qgetenv("HOME")) {
-    QDir(QString::fromLocal8Bit(home)).removeRecursively();
-  } else {
-    // Outside CTest: never run against the real user's home.
-    static QTemporaryDir tmp(QDir::tempPath() + QStringLiteral("/orvik-test-XXXXXX"));
-    home = tmp.path().toLocal8Bit();
-    qputenv("HOME", home);
-    qputenv("XDG_CONFIG_HOME", home + "/.config");
-    qputenv("XDG_DATA_HOME", home + "/.local/share");
+  const QByteArray home = qgetenv("ORVIK_TEST_HOME");
+  if (home.isEmpty() || home != qgetenv("HOME")) {
+    // The application's paths are fixed from HOME before main runs, so HOME
+    // cannot be moved from here: refuse rather than touch the user's files.
+    std::fprintf(stderr, "Run the tests through ctest (it gives each test a private HOME), or set HOME and "
+                         "ORVIK_TEST_HOME to the same scratch directory.\n");
+    std::exit(2);
   }
+  QDir(QString::fromLocal8Bit(home)).removeRecursively();
   const QString homeDir = QString::fromLocal8Bit(home);
   QDir().mkpath(homeDir + QStringLiteral("/Documents"));
   QDir().mkpath(homeDir + QStringLiteral("/.config"));

@@ -16,8 +16,8 @@ class QQuickWidget;
 namespace orvik::test {
 
 // Empties and recreates the private HOME that CTest gave this process
-// (ORVIK_TEST_HOME). Run outside CTest, HOME is moved to a fresh temporary
-// directory, so a test never reaches the real user's Documents.
+// (ORVIK_TEST_HOME). Without one the process ends: a test never reaches the
+// real user's Documents.
 void preparePrivateHome();
 
 // The private HOME and the Documents folder inside it.

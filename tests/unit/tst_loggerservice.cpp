@@ -19,7 +19,7 @@ struct ForwardedMessage {
 };
 
 // Stands behind the log service as its "previous handler": records what is
-// passed on and, unless quiet, hands it to the test framework's handler.
+// passed on and, unless quiet, hands it to the handlers installed before.
 // A std::mutex, so that the thread sanitizer sees its hand-overs.
 std::mutex g_sinkMutex;
 QList<ForwardedMessage> g_forwarded;
@@ -147,9 +147,11 @@ private slots:
 };
 
 void TestLoggerService::initTestCase() {
+  // Chain: log service -> sink -> the recorder and test framework installed before.
+  // The recorder is not installed again in front: it would then call the log
+  // service, which calls the recorder, without end.
   g_frameworkHandler = qInstallMessageHandler(sinkHandler);
   LoggerService::instance();
-  orvik::test::installMessageRecorder();
   QCOMPARE(LoggerService::getCurrentLogPath(), logDirPath() + QStringLiteral("/audio.log"));
   QCOMPARE(LoggerService::getBackupLogPath(0), logDirPath() + QStringLiteral("/audio_backup.log"));
   QCOMPARE(LoggerService::getBackupLogPath(3), logDirPath() + QStringLiteral("/audio_backup_3.log"));

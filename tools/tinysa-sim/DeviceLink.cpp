@@ -1,14 +1,16 @@
 #include "DeviceLink.h"
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
-DeviceLink::~DeviceLink() { remove(); }
+DeviceLink::~DeviceLink() {
+  remove();
+}
 
 bool DeviceLink::create(const QString &dir, const QString &name, const QString &target, QString *error) {
   if (!QDir().mkpath(dir)) {
@@ -41,12 +43,10 @@ bool DeviceLink::create(const QString &dir, const QString &name, const QString &
 }
 
 void DeviceLink::remove() {
-  if (m_path.isEmpty())
-    return;
+  if (m_path.isEmpty()) return;
   const QByteArray path = QFile::encodeName(m_path);
   char target[4096];
   const ssize_t length = ::readlink(path.constData(), target, sizeof(target) - 1);
-  if (length > 0 && QByteArray(target, int(length)) == QFile::encodeName(m_target))
-    ::unlink(path.constData());
+  if (length > 0 && QByteArray(target, int(length)) == QFile::encodeName(m_target)) ::unlink(path.constData());
   m_path.clear();
 }

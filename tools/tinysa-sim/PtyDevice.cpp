@@ -1,14 +1,14 @@
 #include "PtyDevice.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
-#include <poll.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -17,66 +17,87 @@ constexpr size_t kMaxBacklogBytes = 1 << 20;  // a client that never reads must 
 constexpr int kDrainPollMs = 5;
 constexpr int kDrainSettleMs = 100;
 
+QString systemError(const QString &what) {
+  return what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(errno));
+}
+
 }  // namespace
 
-PtyDevice::~PtyDevice() { close(); }
+PtyDevice::~PtyDevice() {
+  close();
+}
 
 bool PtyDevice::open(QString *error) {
   m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (m_master < 0) {
-    *error = QStringLiteral("posix_openpt: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-    return false;
-  }
-  if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
-    *error = QStringLiteral("grantpt/unlockpt: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
-    close();
+    *error = systemError(QStringLiteral("posix_openpt"));
     return false;
   }
   char name[128] = {};
-  if (::ptsname_r(m_master, name, sizeof(name)) != 0) {
-    *error = QStringLiteral("ptsname: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+  if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || ::ptsname_r(m_master, name, sizeof(name)) != 0) {
+    *error = systemError(QStringLiteral("grantpt/unlockpt/ptsname"));
     close();
     return false;
   }
   m_slavePath = QString::fromLocal8Bit(name);
-  // Raw mode on the slave side (it stays with the terminal across client opens);
-  // opening and closing the slave once also puts the master into its hang-up
-  // state, which is how a client's arrival becomes visible.
-  const int slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (slave < 0) {
-    *error = QStringLiteral("open %1: %2").arg(m_slavePath, QString::fromLocal8Bit(std::strerror(errno)));
+  m_slave = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (m_slave < 0) {
+    *error = systemError(QStringLiteral("open ") + m_slavePath);
     close();
     return false;
   }
-  termios settings {};
-  if (::tcgetattr(slave, &settings) == 0) {
-    ::cfmakeraw(&settings);
-    ::cfsetispeed(&settings, B115200);
-    ::cfsetospeed(&settings, B115200);
-    ::tcsetattr(slave, TCSANOW, &settings);
+  setRawMode();
+  // Watching starts after our own open, so every event belongs to a client.
+  m_notify = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (m_notify < 0 || ::inotify_add_watch(m_notify, name, IN_OPEN | IN_CLOSE) < 0) {
+    *error = systemError(QStringLiteral("inotify on ") + m_slavePath);
+    close();
+    return false;
   }
-  ::close(slave);
   return true;
 }
 
 void PtyDevice::close() {
-  if (m_master >= 0)
-    ::close(m_master);
-  m_master = -1;
+  for (int *fd : {&m_notify, &m_slave, &m_master}) {
+    if (*fd >= 0) ::close(*fd);
+    *fd = -1;
+  }
   m_backlog.clear();
+  m_clients = 0;
 }
 
-bool PtyDevice::clientPresent() const {
-  if (m_master < 0)
-    return false;
-  pollfd entry {m_master, POLLIN, 0};
-  if (::poll(&entry, 1, 0) < 0)
-    return false;
-  return (entry.revents & POLLHUP) == 0;
+void PtyDevice::setRawMode() {
+  termios settings{};
+  if (::tcgetattr(m_slave, &settings) != 0) return;
+  ::cfmakeraw(&settings);
+  ::cfsetispeed(&settings, B115200);
+  ::cfsetospeed(&settings, B115200);
+  ::tcsetattr(m_slave, TCSANOW, &settings);
 }
 
-QByteArray PtyDevice::readAvailable(bool *hungUp) {
-  *hungUp = false;
+PtyDevice::ClientEvents PtyDevice::updateClients() {
+  ClientEvents events;
+  alignas(inotify_event) char buffer[4096];
+  for (;;) {
+    const ssize_t count = ::read(m_notify, buffer, sizeof(buffer));
+    if (count <= 0) break;
+    for (ssize_t offset = 0; offset < count;) {
+      const auto *event = reinterpret_cast<const inotify_event *>(buffer + offset);
+      if (event->mask & IN_OPEN) {
+        ++m_clients;
+        events.opened = true;
+      }
+      if (event->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+        m_clients = m_clients > 0 ? m_clients - 1 : 0;
+        events.closed = true;
+      }
+      offset += ssize_t(sizeof(inotify_event) + event->len);
+    }
+  }
+  return events;
+}
+
+QByteArray PtyDevice::readAvailable() {
   QByteArray bytes;
   char buffer[kReadBytes];
   for (;;) {
@@ -85,19 +106,14 @@ QByteArray PtyDevice::readAvailable(bool *hungUp) {
       bytes.append(buffer, int(count));
       continue;
     }
-    if (count < 0 && errno == EINTR)
-      continue;
-    if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-      break;
-    *hungUp = true;  // EIO (or end of file): no slave is open any more
+    if (count < 0 && errno == EINTR) continue;
     break;
   }
   return bytes;
 }
 
 void PtyDevice::write(const QByteArray &bytes) {
-  if (m_backlog.size() + size_t(bytes.size()) > kMaxBacklogBytes)
-    return;
+  if (m_backlog.size() + size_t(bytes.size()) > kMaxBacklogBytes) return;
   m_backlog.append(bytes.constData(), size_t(bytes.size()));
   flush();
 }
@@ -109,37 +125,28 @@ void PtyDevice::flush() {
       m_backlog.erase(0, size_t(count));
       continue;
     }
-    if (count < 0 && errno == EINTR)
-      continue;
-    break;  // EAGAIN: the terminal is full; EIO: the client is gone
+    if (count < 0 && errno == EINTR) continue;
+    break;  // EAGAIN: the terminal is full
   }
 }
 
-void PtyDevice::discardStale() {
+void PtyDevice::resetLine() {
   m_backlog.clear();
-  const QByteArray name = m_slavePath.toLocal8Bit();
-  const int slave = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (slave < 0)
-    return;
-  ::tcflush(slave, TCIFLUSH);
-  ::close(slave);
+  ::tcflush(m_slave, TCIFLUSH);
+  ::ioctl(m_slave, TIOCNXCL);
+  setRawMode();
 }
 
 void PtyDevice::waitUntilRead(int timeoutMs) {
-  const QByteArray name = m_slavePath.toLocal8Bit();
-  const int slave = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (slave < 0)
-    return;
   // The count of unread bytes leaves out what the kernel has not yet moved into the
   // reader's queue, so it must stay at zero for a while before the client is done.
   int settledMs = 0;
   for (int waitedMs = 0; waitedMs < timeoutMs && settledMs < kDrainSettleMs; waitedMs += kDrainPollMs) {
     flush();
     int unread = 0;
-    const bool empty = m_backlog.empty() && ::ioctl(slave, FIONREAD, &unread) == 0 && unread == 0;
+    const bool empty = m_backlog.empty() && ::ioctl(m_slave, FIONREAD, &unread) == 0 && unread == 0;
     settledMs = empty ? settledMs + kDrainPollMs : 0;
-    const timespec pause {0, kDrainPollMs * 1000000L};
+    const timespec pause{0, kDrainPollMs * 1000000L};
     ::nanosleep(&pause, nullptr);
   }
-  ::close(slave);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
-// The master side of the simulator's pseudo-terminal. Whether a client has the
-// port open is read from the master: with no slave descriptor open anywhere,
-// the master reports a hang-up.
+// The simulator's pseudo-terminal. The simulator keeps a descriptor of the
+// slave side itself: with it, it can drop what a departed client left unread,
+// see whether the client has read everything, and undo a client's exclusive
+// lock. Clients coming and going are seen as open and close events on the
+// slave's device node.
 
 #include <QByteArray>
 #include <QString>
@@ -20,25 +22,38 @@ public:
   void close();
 
   int masterFd() const { return m_master; }
+  // Readable when a client opened or closed the port; then call updateClients().
+  int notifyFd() const { return m_notify; }
   QString slavePath() const { return m_slavePath; }
 
-  // Whether some process has the slave side open.
-  bool clientPresent() const;
-  // Reads what the client sent; sets *hungUp when the client has gone.
-  QByteArray readAvailable(bool *hungUp);
+  struct ClientEvents {
+    bool opened = false;
+    bool closed = false;
+  };
+  // Takes in the open and close events since the last call.
+  ClientEvents updateClients();
+  // At least one client has the port open.
+  bool clientPresent() const { return m_clients > 0; }
+  // What the client sent.
+  QByteArray readAvailable();
   // Queues bytes and writes as much as the terminal takes now.
   void write(const QByteArray &bytes);
   // Writes queued bytes; call when the master is writable.
   void flush();
   bool hasBacklog() const { return !m_backlog.empty(); }
-  // Drops what a departed client left unread and what is queued for it,
-  // so the next client starts with a clean line.
-  void discardStale();
+  // After a client left: drops what it did not read, lifts its exclusive lock and
+  // puts the line back into raw mode, so the next client starts clean.
+  void resetLine();
   // Waits (at most timeoutMs) until the client has read everything sent.
   void waitUntilRead(int timeoutMs);
 
 private:
+  void setRawMode();
+
   int m_master = -1;
+  int m_slave = -1;
+  int m_notify = -1;
+  int m_clients = 0;
   QString m_slavePath;
   std::string m_backlog;  // bytes the terminal did not take yet
 };

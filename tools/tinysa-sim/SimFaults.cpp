@@ -20,8 +20,7 @@ const QVector<FaultInfo> &faultTable() {
 
 QString faultName(Fault fault) {
   for (const FaultInfo &info : faultTable()) {
-    if (info.fault == fault)
-      return QString::fromLatin1(info.name);
+    if (info.fault == fault) return QString::fromLatin1(info.name);
   }
   return QString();
 }
@@ -46,12 +45,11 @@ bool parseFaultPlan(const QString &text, FaultPlan *out, QString *error) {
   }
   const FaultInfo *info = nullptr;
   for (const FaultInfo &entry : faultTable()) {
-    if (entry.fault == fault)
-      info = &entry;
+    if (entry.fault == fault) info = &entry;
   }
   int every = 1;
   if (colon >= 0) {
-    if (!info->perSweep) {
+    if (!info->takesCount) {
       *error = QStringLiteral("fault '%1' takes no ':N'").arg(name);
       return false;
     }
@@ -73,10 +71,8 @@ bool parseFaultPlan(const QString &text, FaultPlan *out, QString *error) {
 FaultSet sweepFaults(const QVector<FaultPlan> &plans, quint64 sweepIndex) {
   FaultSet set = 0;
   for (const FaultPlan &plan : plans) {
-    if (plan.fault > Fault::LostAnswer)
-      continue;
-    if ((sweepIndex + 1) % quint64(plan.every) == 0)
-      set |= faultBit(plan.fault);
+    if (!isSweepFault(plan.fault)) continue;
+    if ((sweepIndex + 1) % quint64(plan.every) == 0) set |= faultBit(plan.fault);
   }
   return set;
 }
@@ -84,8 +80,7 @@ FaultSet sweepFaults(const QVector<FaultPlan> &plans, quint64 sweepIndex) {
 FaultSet runFaults(const QVector<FaultPlan> &plans) {
   FaultSet set = 0;
   for (const FaultPlan &plan : plans) {
-    if (plan.fault > Fault::LostAnswer)
-      set |= faultBit(plan.fault);
+    if (!isSweepFault(plan.fault)) set |= faultBit(plan.fault);
   }
   return set;
 }
@@ -93,8 +88,7 @@ FaultSet runFaults(const QVector<FaultPlan> &plans) {
 QString faultSetNames(FaultSet set) {
   QStringList names;
   for (int i = 0; i < kFaultCount; ++i) {
-    if (hasFault(set, Fault(i)))
-      names.append(faultName(Fault(i)));
+    if (hasFault(set, Fault(i))) names.append(faultName(Fault(i)));
   }
   return names.isEmpty() ? QStringLiteral("none") : names.join(QLatin1Char(','));
 }

@@ -28,11 +28,16 @@ enum class Fault {
 
 constexpr int kFaultCount = int(Fault::Unplug) + 1;
 
+// The sweep faults come first in the enumeration.
+constexpr bool isSweepFault(Fault fault) {
+  return fault <= Fault::LostAnswer;
+}
+
 struct FaultInfo {
   Fault fault;
   const char *name;
   const char *description;
-  bool perSweep;  // takes ":N" (every Nth sweep)
+  bool takesCount;  // takes ":N" (every Nth sweep; for unplug the frame count)
 };
 
 // Every fault with its command-line name and a one-line description.
@@ -54,8 +59,12 @@ bool parseFaultPlan(const QString &text, FaultPlan *out, QString *error);
 
 // Bit set of faults, bit = 1 << int(fault).
 using FaultSet = quint32;
-constexpr FaultSet faultBit(Fault fault) { return FaultSet(1) << int(fault); }
-constexpr bool hasFault(FaultSet set, Fault fault) { return (set & faultBit(fault)) != 0; }
+constexpr FaultSet faultBit(Fault fault) {
+  return FaultSet(1) << int(fault);
+}
+constexpr bool hasFault(FaultSet set, Fault fault) {
+  return (set & faultBit(fault)) != 0;
+}
 
 // The sweep faults that hit sweep `sweepIndex` under these plans (run faults ignored).
 FaultSet sweepFaults(const QVector<FaultPlan> &plans, quint64 sweepIndex);

@@ -25,8 +25,7 @@ void corrupt(QByteArray *bytes, int first, int last, int count, quint64 seed) {
   count = std::min(count, span);
   while (used.size() < count) {
     const int position = int(sequence.between(first, last));
-    if (used.contains(position))
-      continue;
+    if (used.contains(position)) continue;
     used.append(position);
     (*bytes)[position] = char(quint8((*bytes)[position]) ^ quint8(sequence.between(1, 255)));
   }
@@ -65,7 +64,9 @@ QVector<TimedChunk> scheduleChunks(const QByteArray &bytes, int durationMs, int 
   return chunks;
 }
 
-int sweepDurationMs(int sweepMs, int points) { return int(std::llround(double(sweepMs) * points / 1000.0)); }
+int sweepDurationMs(int sweepMs, int points) {
+  return int(std::llround(double(sweepMs) * points / 1000.0));
+}
 
 ScanAnswer buildScanAnswer(const SceneConfig &scene, const QVector<FaultPlan> &faults, int sweepMs,
                            const ScanRequest &request) {
@@ -108,18 +109,19 @@ ScanAnswer buildScanAnswer(const SceneConfig &scene, const QVector<FaultPlan> &f
 
   if (hasFault(wanted, Fault::CorruptBytes) && bodyLast >= bodyFirst && !frame.isEmpty()) {
     answer.faults |= faultBit(Fault::CorruptBytes);
-    corrupt(&frame, bodyFirst, bodyLast, 1 + request.points / kPointsPerCorruptByte, rnd::hash(seed, kSaltCorrupt, sweep));
+    corrupt(&frame, bodyFirst, bodyLast, 1 + request.points / kPointsPerCorruptByte,
+            rnd::hash(seed, kSaltCorrupt, sweep));
   }
 
   answer.bytes = frame;
-  if (answer.prompt)
-    answer.bytes += kPrompt;
+  if (answer.prompt) answer.bytes += kPrompt;
   ChunkSizing sizing = ChunkSizing::UsbPackets;
   if (hasFault(wanted, Fault::RandomChunks) && !answer.bytes.isEmpty()) {
     answer.faults |= faultBit(Fault::RandomChunks);
     sizing = ChunkSizing::Random;
   }
-  answer.chunks = scheduleChunks(answer.bytes, answer.durationMs, fullLength, sizing, rnd::hash(seed, kSaltChunks, sweep));
+  answer.chunks =
+      scheduleChunks(answer.bytes, answer.durationMs, fullLength, sizing, rnd::hash(seed, kSaltChunks, sweep));
   return answer;
 }
 

@@ -48,14 +48,14 @@ struct ScanRequest {
 };
 
 struct ScanAnswer {
-  FaultSet faults = 0;          // the sweep faults that were applied
-  QVector<quint16> raws;        // the scene's values of every requested point
-  QByteArray cleanFrame;        // the frame a healthy device sends
-  QByteArray bytes;             // what follows the echoed command line: the frame as sent, then the prompt if any
-  QVector<TimedChunk> chunks;   // `bytes`, split and timed
-  int durationMs = 0;           // how long the shell is busy with the command
-  int pointsSent = 0;           // points whose three bytes all went out
-  bool prompt = true;           // "ch> " follows the frame
+  FaultSet faults = 0;         // the sweep faults that were applied
+  QVector<quint16> raws;       // the scene's values of every requested point
+  QByteArray cleanFrame;       // the frame a healthy device sends
+  QByteArray bytes;            // what follows the echoed command line: the frame as sent, then the prompt if any
+  QVector<TimedChunk> chunks;  // `bytes`, split and timed
+  int durationMs = 0;          // how long the shell is busy with the command
+  int pointsSent = 0;          // points whose three bytes all went out
+  bool prompt = true;          // "ch> " follows the frame
 };
 
 // Everything about the answer to "scanraw" number `request.sweepIndex`.

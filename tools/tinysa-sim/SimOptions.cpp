@@ -14,8 +14,7 @@ constexpr int kMaxBannerDelayMs = 600000;
 bool parseInt(const QString &text, int low, int high, int *out) {
   bool ok = false;
   const int value = text.toInt(&ok);
-  if (!ok || value < low || value > high)
-    return false;
+  if (!ok || value < low || value > high) return false;
   *out = value;
   return true;
 }
@@ -23,7 +22,8 @@ bool parseInt(const QString &text, int low, int high, int *out) {
 QString faultHelp() {
   QString text = QStringLiteral("\nFaults (--fault NAME or NAME:N, N = only every Nth frame; repeatable):\n");
   for (const FaultInfo &info : faultTable())
-    text += QStringLiteral("  %1%2\n").arg(QString::fromLatin1(info.name), -18).arg(QString::fromLatin1(info.description));
+    text +=
+        QStringLiteral("  %1%2\n").arg(QString::fromLatin1(info.name), -18).arg(QString::fromLatin1(info.description));
   return text;
 }
 
@@ -45,9 +45,9 @@ ParseOutcome parseSimOptions(const QStringList &arguments, SimOptions *options, 
   const QCommandLineOption nameOption(QStringLiteral("name"),
                                       QStringLiteral("Name of the link in the devices directory (default tinySA-sim)."),
                                       QStringLiteral("NAME"), QStringLiteral("tinySA-sim"));
-  const QCommandLineOption dirOption(QStringLiteral("devices-dir"),
-                                     QStringLiteral("Directory of the link (default <Documents>/Veltro-Orvik/devices)."),
-                                     QStringLiteral("DIR"));
+  const QCommandLineOption dirOption(
+      QStringLiteral("devices-dir"),
+      QStringLiteral("Directory of the link (default <Documents>/Veltro-Orvik/devices)."), QStringLiteral("DIR"));
   const QCommandLineOption sweepMsOption(
       QStringLiteral("sweep-ms"),
       QStringLiteral("Time of a 1000-point sweep in ms, scaled by the points (default 1000; 0 = at once)."),
@@ -111,15 +111,16 @@ ParseOutcome parseSimOptions(const QStringList &arguments, SimOptions *options, 
     return ParseOutcome::Error;
   }
   options->name = parser.value(nameOption);
-  if (options->name.isEmpty() || options->name.contains(QLatin1Char('/')) || options->name == QLatin1String(".")
-      || options->name == QLatin1String("..")) {
+  if (options->name.isEmpty() || options->name.contains(QLatin1Char('/')) || options->name == QLatin1String(".") ||
+      options->name == QLatin1String("..")) {
     *message = QStringLiteral("--name: '%1' is not a file name").arg(options->name);
     return ParseOutcome::Error;
   }
   options->devicesDir = parser.value(dirOption);
   options->logPath = parser.value(logOption);
   if (!parseInt(parser.value(sweepMsOption), 0, kMaxSweepMs, &device.sweepMs)) {
-    *message = QStringLiteral("--sweep-ms: '%1' is not between 0 and %2").arg(parser.value(sweepMsOption)).arg(kMaxSweepMs);
+    *message =
+        QStringLiteral("--sweep-ms: '%1' is not between 0 and %2").arg(parser.value(sweepMsOption)).arg(kMaxSweepMs);
     return ParseOutcome::Error;
   }
   if (!parseInt(parser.value(bannerDelayOption), 0, kMaxBannerDelayMs, &device.bannerDelayMs)) {
@@ -160,21 +161,21 @@ ParseOutcome parseSimOptions(const QStringList &arguments, SimOptions *options, 
   if (parser.isSet(exitAfterOption)) {
     int frames = 0;
     if (!parseInt(parser.value(exitAfterOption), 1, std::numeric_limits<int>::max(), &frames)) {
-      *message = QStringLiteral("--exit-after: '%1' is not a whole number of at least 1").arg(parser.value(exitAfterOption));
+      *message =
+          QStringLiteral("--exit-after: '%1' is not a whole number of at least 1").arg(parser.value(exitAfterOption));
       return ParseOutcome::Error;
     }
     device.faults.append(FaultPlan{Fault::Unplug, frames});
   }
 
-  if (!parser.isSet(printOption))
-    return ParseOutcome::Run;
+  if (!parser.isSet(printOption)) return ParseOutcome::Run;
   options->sceneSweep = parser.value(sweepOption).toULongLong(&ok);
   if (!ok) {
     *message = QStringLiteral("--sweep: '%1' is not a whole number").arg(parser.value(sweepOption));
     return ParseOutcome::Error;
   }
-  if (!parseFrequencyHz(parser.value(startOption).toLatin1(), &options->sceneStartHz)
-      || !parseFrequencyHz(parser.value(stopOption).toLatin1(), &options->sceneStopHz)) {
+  if (!parseFrequencyHz(parser.value(startOption).toLatin1(), &options->sceneStartHz) ||
+      !parseFrequencyHz(parser.value(stopOption).toLatin1(), &options->sceneStopHz)) {
     *message = QStringLiteral("--start/--stop: not a frequency in Hz");
     return ParseOutcome::Error;
   }

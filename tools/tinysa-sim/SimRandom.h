@@ -17,15 +17,25 @@ constexpr quint64 mix(quint64 value) {
   return value ^ (value >> 31);
 }
 
-constexpr quint64 hash(quint64 a, quint64 b) { return mix(mix(a) ^ (b + 0x632BE59BD9B4E019ULL)); }
-constexpr quint64 hash(quint64 a, quint64 b, quint64 c) { return hash(hash(a, b), c); }
-constexpr quint64 hash(quint64 a, quint64 b, quint64 c, quint64 d) { return hash(hash(a, b, c), d); }
+constexpr quint64 hash(quint64 a, quint64 b) {
+  return mix(mix(a) ^ (b + 0x632BE59BD9B4E019ULL));
+}
+constexpr quint64 hash(quint64 a, quint64 b, quint64 c) {
+  return hash(hash(a, b), c);
+}
+constexpr quint64 hash(quint64 a, quint64 b, quint64 c, quint64 d) {
+  return hash(hash(a, b, c), d);
+}
 
 // Uniform in [0, 1).
-constexpr double unit(quint64 h) { return double(h >> 11) * (1.0 / 9007199254740992.0); }
+constexpr double unit(quint64 h) {
+  return double(h >> 11) * (1.0 / 9007199254740992.0);
+}
 
 // Uniform in [low, high).
-constexpr double uniform(quint64 h, double low, double high) { return low + (high - low) * unit(h); }
+constexpr double uniform(quint64 h, double low, double high) {
+  return low + (high - low) * unit(h);
+}
 
 // Uniform integer in [low, high] (high >= low).
 constexpr qint64 between(quint64 h, qint64 low, qint64 high) {

@@ -25,21 +25,21 @@ enum Salt : quint64 {
 };
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kNoiseSpreadDb = 3.0;          // triangular noise, +-3 dB around the floor
-constexpr double kFloorRippleDb = 1.0;         // a slow wave over frequency, as a real front end shows
+constexpr double kNoiseSpreadDb = 3.0;  // triangular noise, +-3 dB around the floor
+constexpr double kFloorRippleDb = 1.0;  // a slow wave over frequency, as a real front end shows
 constexpr double kFloorRipplePeriodHz = 73e6;
 constexpr double kChannelRippleDb = 0.8;
 constexpr double kChannelRipplePeriodHz = 1.3e6;
 constexpr double kChannelFlickerDb = 0.5;
 constexpr double kCarrierFlickerDb = 1.0;
-constexpr double kCarrierHalfWidthHz = 40e3;   // an FM microphone's occupied half bandwidth at -3 dB
+constexpr double kCarrierHalfWidthHz = 40e3;  // an FM microphone's occupied half bandwidth at -3 dB
 constexpr double kMinResolutionHz = 10e3;
-constexpr double kMaxResolutionHz = 600e3;    // the widest filter of the analyser
+constexpr double kMaxResolutionHz = 600e3;  // the widest filter of the analyser
 constexpr double kCarrierLowHz = 470e6;
 constexpr double kCarrierHighHz = 940e6;
 constexpr double kCarrierGridHz = 25e3;
 constexpr double kChannelRasterStartHz = 470e6;
-constexpr int kChannelRasterCount = 49;        // 470 ... 862 MHz
+constexpr int kChannelRasterCount = 49;  // 470 ... 862 MHz
 constexpr int kMinChannels = 2;
 constexpr int kMaxChannels = 4;
 constexpr int kMinCarriers = 6;
@@ -50,8 +50,12 @@ constexpr double kGuardHz = 1e6;
 
 constexpr quint8 kForcedBytes[] = {0x78, 0x7B, 0x7D, 0x0A};
 
-double dbmToMw(double dbm) { return std::pow(10.0, dbm / 10.0); }
-double mwToDbm(double mw) { return 10.0 * std::log10(mw); }
+double dbmToMw(double dbm) {
+  return std::pow(10.0, dbm / 10.0);
+}
+double mwToDbm(double mw) {
+  return 10.0 * std::log10(mw);
+}
 
 // Whether a microphone at this frequency keeps its guard distance from the TV channels
 // and from the microphones placed so far, as a frequency plan would.
@@ -65,7 +69,9 @@ bool keepsGuard(const QVector<SceneChannel> &channels, const QVector<SceneCarrie
   return !nearChannel && !nearCarrier;
 }
 
-bool isFrameByte(quint8 byte) { return byte == 0x78 || byte == 0x7B || byte == 0x7D; }
+bool isFrameByte(quint8 byte) {
+  return byte == 0x78 || byte == 0x7B || byte == 0x7D;
+}
 
 }  // namespace
 
@@ -75,8 +81,7 @@ quint16 levelToRaw(double levelDbm) {
 }
 
 qint64 pointFrequencyHz(qint64 startHz, qint64 stopHz, int points, int index) {
-  if (points <= 0)
-    return startHz;
+  if (points <= 0) return startHz;
   return startHz + (qint64(index) * (stopHz - startHz)) / points;
 }
 
@@ -85,8 +90,7 @@ QVector<SceneChannel> sceneChannels(quint64 seed) {
   QVector<int> picked;
   for (int i = 0; picked.size() < count; ++i) {
     const int slot = int(rnd::between(rnd::hash(seed, kSaltChannelPick, quint64(i)), 0, kChannelRasterCount - 1));
-    if (!picked.contains(slot))
-      picked.append(slot);
+    if (!picked.contains(slot)) picked.append(slot);
   }
   std::sort(picked.begin(), picked.end());
   QVector<SceneChannel> channels;
@@ -109,12 +113,10 @@ QVector<SceneCarrier> sceneCarriers(quint64 seed) {
     for (int attempt = 0; attempt < kMaxCarrierAttempts; ++attempt) {
       const quint64 h = rnd::hash(seed, kSaltCarrierFrequency, quint64(i), quint64(attempt));
       const double frequencyHz = kCarrierLowHz + kCarrierGridHz * double(rnd::between(h, 0, gridSlots));
-      if (!keepsGuard(channels, carriers, frequencyHz))
-        continue;
+      if (!keepsGuard(channels, carriers, frequencyHz)) continue;
       SceneCarrier carrier;
       carrier.frequencyHz = frequencyHz;
-      carrier.levelDbm =
-          rnd::uniform(rnd::hash(seed, kSaltCarrierLevel, quint64(i)), kCarrierMinDbm, kCarrierMaxDbm);
+      carrier.levelDbm = rnd::uniform(rnd::hash(seed, kSaltCarrierLevel, quint64(i)), kCarrierMinDbm, kCarrierMaxDbm);
       carriers.append(carrier);
       break;
     }
@@ -127,8 +129,7 @@ QVector<SceneCarrier> sceneCarriers(quint64 seed) {
 QVector<quint16> sceneRawValues(const SceneConfig &config, quint64 sweepIndex, qint64 startHz, qint64 stopHz,
                                 int points) {
   QVector<quint16> raws;
-  if (points <= 0)
-    return raws;
+  if (points <= 0) return raws;
   raws.reserve(points);
   const quint64 seed = config.seed;
   const QVector<SceneChannel> channels = sceneChannels(seed);
@@ -142,36 +143,35 @@ QVector<quint16> sceneRawValues(const SceneConfig &config, quint64 sweepIndex, q
 
   QVector<double> channelLevels;
   for (int c = 0; c < channels.size(); ++c)
-    channelLevels.append(channels[c].levelDbm + rnd::uniform(rnd::hash(seed, kSaltChannelFlicker, sweepIndex, quint64(c)),
-                                                             -kChannelFlickerDb, kChannelFlickerDb));
+    channelLevels.append(channels[c].levelDbm +
+                         rnd::uniform(rnd::hash(seed, kSaltChannelFlicker, sweepIndex, quint64(c)), -kChannelFlickerDb,
+                                      kChannelFlickerDb));
   QVector<double> carrierLevels;
   for (int c = 0; c < carriers.size(); ++c)
-    carrierLevels.append(carriers[c].levelDbm + rnd::uniform(rnd::hash(seed, kSaltCarrierFlicker, sweepIndex, quint64(c)),
-                                                             -kCarrierFlickerDb, kCarrierFlickerDb));
+    carrierLevels.append(carriers[c].levelDbm +
+                         rnd::uniform(rnd::hash(seed, kSaltCarrierFlicker, sweepIndex, quint64(c)), -kCarrierFlickerDb,
+                                      kCarrierFlickerDb));
 
   for (int i = 0; i < points; ++i) {
     const qint64 frequencyHz = pointFrequencyHz(startHz, stopHz, points, i);
     const double f = double(frequencyHz);
-    const double triangular = rnd::unit(rnd::hash(seed, kSaltNoise, sweepIndex, quint64(frequencyHz)))
-                              + rnd::unit(rnd::hash(seed, kSaltNoise2, sweepIndex, quint64(frequencyHz))) - 1.0;
-    const double floorDbm =
-        kNoiseFloorDbm + kFloorRippleDb * std::sin(2 * kPi * f / kFloorRipplePeriodHz + floorPhase)
-        + kNoiseSpreadDb * triangular;
+    const double triangular = rnd::unit(rnd::hash(seed, kSaltNoise, sweepIndex, quint64(frequencyHz))) +
+                              rnd::unit(rnd::hash(seed, kSaltNoise2, sweepIndex, quint64(frequencyHz))) - 1.0;
+    const double floorDbm = kNoiseFloorDbm +
+                            kFloorRippleDb * std::sin(2 * kPi * f / kFloorRipplePeriodHz + floorPhase) +
+                            kNoiseSpreadDb * triangular;
     double powerMw = dbmToMw(floorDbm);
 
     for (int c = 0; c < channels.size(); ++c) {
-      const double overlapHz =
-          std::min(f + rbwHz / 2, channels[c].highHz) - std::max(f - rbwHz / 2, channels[c].lowHz);
-      if (overlapHz <= 0)
-        continue;
+      const double overlapHz = std::min(f + rbwHz / 2, channels[c].highHz) - std::max(f - rbwHz / 2, channels[c].lowHz);
+      if (overlapHz <= 0) continue;
       const double ripple = kChannelRippleDb * std::sin(2 * kPi * (f - channels[c].lowHz) / kChannelRipplePeriodHz);
       powerMw += std::min(1.0, overlapHz / rbwHz) * dbmToMw(channelLevels[c] + ripple);
     }
     for (int c = 0; c < carriers.size(); ++c) {
       const double distance = (f - carriers[c].frequencyHz) / carrierWidthHz;
       const double attenuationDb = 3.0 * distance * distance;
-      if (attenuationDb < kNegligibleDb)
-        powerMw += dbmToMw(carrierLevels[c] - attenuationDb);
+      if (attenuationDb < kNegligibleDb) powerMw += dbmToMw(carrierLevels[c] - attenuationDb);
     }
 
     quint16 raw = levelToRaw(mwToDbm(powerMw));
@@ -186,8 +186,7 @@ QVector<quint16> sceneRawValues(const SceneConfig &config, quint64 sweepIndex, q
     QVector<int> used;
     for (int b = 0; b < int(sizeof(kForcedBytes)) && used.size() < points; ++b) {
       int position = int(rnd::hash(seed, kSaltForcedPosition, sweepIndex, quint64(b)) % quint64(points));
-      while (used.contains(position))
-        position = (position + 1) % points;
+      while (used.contains(position)) position = (position + 1) % points;
       used.append(position);
       raws[position] = quint16((raws[position] & 0xFF00) | kForcedBytes[b]);
     }
@@ -198,16 +197,14 @@ QVector<quint16> sceneRawValues(const SceneConfig &config, quint64 sweepIndex, q
 QVector<double> sceneLevelsDbm(const SceneConfig &config, quint64 sweepIndex, qint64 startHz, qint64 stopHz,
                                int points) {
   QVector<double> levels;
-  for (quint16 raw : sceneRawValues(config, sweepIndex, startHz, stopHz, points))
-    levels.append(rawToLevelDbm(raw));
+  for (quint16 raw : sceneRawValues(config, sweepIndex, startHz, stopHz, points)) levels.append(rawToLevelDbm(raw));
   return levels;
 }
 
 QVector<int> sceneWholeLevelsDbm(const SceneConfig &config, quint64 sweepIndex, qint64 startHz, qint64 stopHz,
                                  int points) {
   QVector<int> levels;
-  for (quint16 raw : sceneRawValues(config, sweepIndex, startHz, stopHz, points))
-    levels.append(rawToWholeDbm(raw));
+  for (quint16 raw : sceneRawValues(config, sweepIndex, startHz, stopHz, points)) levels.append(rawToWholeDbm(raw));
   return levels;
 }
 
@@ -215,8 +212,8 @@ QByteArray sceneTable(const SceneConfig &config, quint64 sweepIndex, qint64 star
   const QVector<quint16> raws = sceneRawValues(config, sweepIndex, startHz, stopHz, points);
   QByteArray text;
   for (int i = 0; i < raws.size(); ++i) {
-    text += QByteArray::number(i) + ' ' + QByteArray::number(pointFrequencyHz(startHz, stopHz, points, i)) + ' '
-            + QByteArray::number(raws[i]) + ' ' + QByteArray::number(rawToLevelDbm(raws[i]), 'f', 5) + '\n';
+    text += QByteArray::number(i) + ' ' + QByteArray::number(pointFrequencyHz(startHz, stopHz, points, i)) + ' ' +
+            QByteArray::number(raws[i]) + ' ' + QByteArray::number(rawToLevelDbm(raws[i]), 'f', 5) + '\n';
   }
   return text;
 }

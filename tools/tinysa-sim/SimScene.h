@@ -46,9 +46,13 @@ constexpr qint64 kMaxFrequencyHz = 4294967295LL;  // the firmware's frequencies 
 constexpr int kMaxPoints = 100000;
 
 // Level in dBm of a raw value (1/32 dB, offset 128 dB).
-constexpr double rawToLevelDbm(quint16 raw) { return raw / 32.0 - 128.0; }
+constexpr double rawToLevelDbm(quint16 raw) {
+  return raw / 32.0 - 128.0;
+}
 // The whole-dBm level a decoder using integer division reports.
-constexpr int rawToWholeDbm(quint16 raw) { return raw / 32 - 128; }
+constexpr int rawToWholeDbm(quint16 raw) {
+  return raw / 32 - 128;
+}
 // Nearest raw value of a level, clamped to what 16 bits hold.
 quint16 levelToRaw(double levelDbm);
 

@@ -21,8 +21,7 @@ constexpr char kBackspaceEcho[] = "\b \b";
 bool parsePoints(const QByteArray &text, int *points) {
   bool ok = false;
   const int value = text.toInt(&ok);
-  if (!ok || value < 1 || value > kMaxPoints)
-    return false;
+  if (!ok || value < 1 || value > kMaxPoints) return false;
   *points = value;
   return true;
 }
@@ -32,14 +31,14 @@ bool parsePoints(const QByteArray &text, int *points) {
 bool parseFrequencyHz(const QByteArray &text, qint64 *hz) {
   static const QRegularExpression pattern(QStringLiteral("^(\\d{1,12})(\\.\\d{1,9})?([kMG]?)$"));
   const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(text));
-  if (!match.hasMatch())
-    return false;
+  if (!match.hasMatch()) return false;
   const QString suffix = match.captured(3);
-  const double scale = suffix == QLatin1String("k") ? 1e3 : suffix == QLatin1String("M") ? 1e6
-                       : suffix == QLatin1String("G") ? 1e9 : 1.0;
+  const double scale = suffix == QLatin1String("k")   ? 1e3
+                       : suffix == QLatin1String("M") ? 1e6
+                       : suffix == QLatin1String("G") ? 1e9
+                                                      : 1.0;
   const double value = (match.captured(1) + match.captured(2)).toDouble() * scale;
-  if (value > double(kMaxFrequencyHz))
-    return false;
+  if (value > double(kMaxFrequencyHz)) return false;
   *hz = qint64(std::llround(value));
   return true;
 }
@@ -56,8 +55,7 @@ SimShell::SimShell(const DeviceConfig &config) : m_config(config) {
 
 void SimShell::clientOpened(qint64 nowMs) {
   clientClosed();
-  if (hasFault(m_runFaults, Fault::Mute))
-    return;
+  if (hasFault(m_runFaults, Fault::Mute)) return;
   enqueue(nowMs, QByteArray(kShellBanner) + kPrompt);
 }
 
@@ -69,8 +67,7 @@ void SimShell::clientClosed() {
 }
 
 void SimShell::receive(const QByteArray &bytes, qint64 nowMs) {
-  if (hasFault(m_runFaults, Fault::Mute))
-    return;
+  if (hasFault(m_runFaults, Fault::Mute)) return;
   m_input += bytes;
   process(nowMs);
 }
@@ -78,18 +75,15 @@ void SimShell::receive(const QByteArray &bytes, qint64 nowMs) {
 QList<QByteArray> SimShell::takeDue(qint64 nowMs) {
   process(nowMs);
   QList<QByteArray> due;
-  while (!m_output.isEmpty() && m_output.first().atMs <= nowMs)
-    due.append(m_output.takeFirst().bytes);
+  while (!m_output.isEmpty() && m_output.first().atMs <= nowMs) due.append(m_output.takeFirst().bytes);
   return due;
 }
 
 qint64 SimShell::nextEventMs(qint64 nowMs) const {
   qint64 next = -1;
-  if (!m_output.isEmpty())
-    next = m_output.first().atMs;
+  if (!m_output.isEmpty()) next = m_output.first().atMs;
   // The end of a running command matters when input waits for it or an unplug follows it.
-  if (m_busyUntilMs > nowMs && (next < 0 || m_busyUntilMs < next))
-    next = m_busyUntilMs;
+  if (m_busyUntilMs > nowMs && (next < 0 || m_busyUntilMs < next)) next = m_busyUntilMs;
   return next;
 }
 
@@ -100,8 +94,7 @@ QVector<FrameRecord> SimShell::takeFrameRecords() {
 }
 
 bool SimShell::unplugDue(qint64 nowMs) const {
-  return m_unplugAfterSweeps > 0 && m_sweepIndex >= m_unplugAfterSweeps && m_output.isEmpty()
-         && nowMs >= m_busyUntilMs;
+  return m_unplugAfterSweeps > 0 && m_sweepIndex >= m_unplugAfterSweeps && m_output.isEmpty() && nowMs >= m_busyUntilMs;
 }
 
 bool SimShell::inputBlocked(qint64 nowMs) const {
@@ -109,8 +102,7 @@ bool SimShell::inputBlocked(qint64 nowMs) const {
 }
 
 void SimShell::enqueue(qint64 atMs, const QByteArray &bytes, bool sealed) {
-  if (bytes.isEmpty())
-    return;
+  if (bytes.isEmpty()) return;
   if (!m_output.isEmpty()) {
     Pending &last = m_output.last();
     atMs = std::max(atMs, last.atMs);
@@ -196,8 +188,8 @@ void SimShell::version(qint64 nowMs) {
 
 void SimShell::sweep(const QList<QByteArray> &words, qint64 nowMs) {
   if (words.size() == 1) {
-    enqueue(nowMs, QByteArray::number(m_startHz) + ' ' + QByteArray::number(m_stopHz) + ' '
-                       + QByteArray::number(m_points) + "\r\n");
+    enqueue(nowMs, QByteArray::number(m_startHz) + ' ' + QByteArray::number(m_stopHz) + ' ' +
+                       QByteArray::number(m_points) + "\r\n");
     return;
   }
   const QByteArray &what = words.at(1);
@@ -233,9 +225,9 @@ void SimShell::sweep(const QList<QByteArray> &words, qint64 nowMs) {
   qint64 startHz = 0;
   qint64 stopHz = m_stopHz;
   int points = m_points;
-  if (words.size() <= 4 && parseFrequencyHz(words.at(1), &startHz)
-      && (words.size() < 3 || parseFrequencyHz(words.at(2), &stopHz))
-      && (words.size() < 4 || parsePoints(words.at(3), &points))) {
+  if (words.size() <= 4 && parseFrequencyHz(words.at(1), &startHz) &&
+      (words.size() < 3 || parseFrequencyHz(words.at(2), &stopHz)) &&
+      (words.size() < 4 || parsePoints(words.at(3), &points))) {
     m_startHz = startHz;
     m_stopHz = stopHz;
     m_points = points;
@@ -247,9 +239,9 @@ void SimShell::sweep(const QList<QByteArray> &words, qint64 nowMs) {
 void SimShell::scanraw(const QList<QByteArray> &words, qint64 nowMs) {
   ScanRequest request;
   request.points = m_points;
-  if (words.size() < 3 || words.size() > 4 || !parseFrequencyHz(words.at(1), &request.startHz)
-      || !parseFrequencyHz(words.at(2), &request.stopHz)
-      || (words.size() == 4 && !parsePoints(words.at(3), &request.points))) {
+  if (words.size() < 3 || words.size() > 4 || !parseFrequencyHz(words.at(1), &request.startHz) ||
+      !parseFrequencyHz(words.at(2), &request.stopHz) ||
+      (words.size() == 4 && !parsePoints(words.at(3), &request.points))) {
     enqueue(nowMs, QByteArray(kScanrawUsage) + kPrompt);
     return;
   }
@@ -259,8 +251,7 @@ void SimShell::scanraw(const QList<QByteArray> &words, qint64 nowMs) {
   }
   request.sweepIndex = m_sweepIndex++;
   const ScanAnswer answer = buildScanAnswer(m_config.scene, m_config.faults, m_config.sweepMs, request);
-  for (const TimedChunk &chunk : answer.chunks)
-    enqueue(nowMs + chunk.atMs, chunk.bytes, true);
+  for (const TimedChunk &chunk : answer.chunks) enqueue(nowMs + chunk.atMs, chunk.bytes, true);
   m_busyUntilMs = nowMs + answer.durationMs;
 
   FrameRecord record;

@@ -6,16 +6,16 @@
 #include "SimScene.h"
 #include "SimShell.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <time.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <poll.h>
-#include <time.h>
-#include <unistd.h>
 
 using namespace tinysasim;
 
@@ -23,8 +23,7 @@ namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitFailure = 1;
-constexpr int kPresenceCheckMs = 10;   // how soon a client's arrival is noticed
-constexpr int kUnplugDrainMs = 2000;   // the last frame gets this long to be read before the port goes
+constexpr int kUnplugDrainMs = 2000;  // the last frame gets this long to be read before the port goes
 constexpr int kMaxPollMs = 1000;
 
 int g_signalPipe[2] = {-1, -1};
@@ -37,21 +36,19 @@ void onSignal(int signalNumber) {
 }
 
 bool installSignalHandlers() {
-  if (::pipe2(g_signalPipe, O_NONBLOCK | O_CLOEXEC) != 0)
-    return false;
+  if (::pipe2(g_signalPipe, O_NONBLOCK | O_CLOEXEC) != 0) return false;
   struct sigaction action {};
   action.sa_handler = onSignal;
   sigemptyset(&action.sa_mask);
   for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
-    if (::sigaction(signalNumber, &action, nullptr) != 0)
-      return false;
+    if (::sigaction(signalNumber, &action, nullptr) != 0) return false;
   }
   std::signal(SIGPIPE, SIG_IGN);
   return true;
 }
 
 qint64 monotonicMs() {
-  timespec now {};
+  timespec now{};
   ::clock_gettime(CLOCK_MONOTONIC, &now);
   return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
@@ -66,9 +63,9 @@ void printError(const QString &text) {
 }
 
 QByteArray logLine(const FrameRecord &record) {
-  return "sweep=" + QByteArray::number(record.sweepIndex) + " start=" + QByteArray::number(record.startHz)
-         + " stop=" + QByteArray::number(record.stopHz) + " points=" + QByteArray::number(record.points)
-         + " fault=" + faultSetNames(record.faults).toLatin1() + " bytes=" + QByteArray::number(record.bytes) + '\n';
+  return "sweep=" + QByteArray::number(record.sweepIndex) + " start=" + QByteArray::number(record.startHz) +
+         " stop=" + QByteArray::number(record.stopHz) + " points=" + QByteArray::number(record.points) +
+         " fault=" + faultSetNames(record.faults).toLatin1() + " bytes=" + QByteArray::number(record.bytes) + '\n';
 }
 
 // The device's life: greet clients, answer them, until a signal or the unplug point.
@@ -77,23 +74,23 @@ void run(const SimOptions &options, PtyDevice &pty, DeviceLink &link, QFile *log
   bool present = false;
   for (;;) {
     const qint64 nowMs = monotonicMs();
+    // A close seen together with a new open (a quick reconnect) still ends the old session.
+    const PtyDevice::ClientEvents events = pty.updateClients();
+    if (present && events.closed) {
+      present = false;
+      shell.clientClosed();
+      pty.resetLine();
+      printLine(QStringLiteral("client: closed"));
+    }
     if (!present && pty.clientPresent()) {
       present = true;
       printLine(QStringLiteral("client: open"));
       shell.clientOpened(nowMs);
     }
-    if (present) {
-      bool hungUp = false;
-      const QByteArray input = pty.readAvailable(&hungUp);
-      if (!input.isEmpty())
-        shell.receive(input, nowMs);
-      if (hungUp) {
-        present = false;
-        shell.clientClosed();
-        pty.discardStale();
-        printLine(QStringLiteral("client: closed"));
-      }
-    }
+    // Bytes arriving while nobody has the port open are left-overs of a departed client.
+    const QByteArray input = pty.readAvailable();
+    if (present && !input.isEmpty()) shell.receive(input, nowMs);
+
     const QList<QByteArray> due = shell.takeDue(nowMs);
     // The log line of a frame is out before the frame, so whoever has read a frame can read its line.
     if (log) {
@@ -103,36 +100,25 @@ void run(const SimOptions &options, PtyDevice &pty, DeviceLink &link, QFile *log
       }
     }
     if (present) {
-      for (const QByteArray &chunk : due)
-        pty.write(chunk);
+      for (const QByteArray &chunk : due) pty.write(chunk);
     }
     if (shell.unplugDue(nowMs)) {
       // Unplugging: the port leaves the devices directory at once; the terminal hangs up
       // once the client has read the last frame, so a test sees every frame before the end.
       link.remove();
-      if (present)
-        pty.waitUntilRead(kUnplugDrainMs);
+      if (present) pty.waitUntilRead(kUnplugDrainMs);
       return;
     }
 
     int timeoutMs = -1;
     const qint64 nextMs = shell.nextEventMs(nowMs);
-    if (nextMs >= 0)
-      timeoutMs = int(std::clamp<qint64>(nextMs - nowMs, 0, kMaxPollMs));
-    if (!present)
-      timeoutMs = timeoutMs < 0 ? kPresenceCheckMs : std::min(timeoutMs, kPresenceCheckMs);
-    pollfd entries[2] = {{g_signalPipe[0], POLLIN, 0}, {pty.masterFd(), short(POLLIN), 0}};
-    if (pty.hasBacklog())
-      entries[1].events |= POLLOUT;
-    // Without a client the master reports a hang-up all the time, so it is only
-    // watched while a client is there; its arrival is checked on the timer.
-    const int count = ::poll(entries, present ? 2 : 1, timeoutMs);
-    if (count < 0 && errno != EINTR)
-      return;
-    if (entries[0].revents & POLLIN)
-      return;
-    if (present && (entries[1].revents & POLLOUT))
-      pty.flush();
+    if (nextMs >= 0) timeoutMs = int(std::clamp<qint64>(nextMs - nowMs, 0, kMaxPollMs));
+    pollfd entries[3] = {{g_signalPipe[0], POLLIN, 0}, {pty.notifyFd(), POLLIN, 0}, {pty.masterFd(), POLLIN, 0}};
+    if (pty.hasBacklog()) entries[2].events |= POLLOUT;
+    const int count = ::poll(entries, 3, timeoutMs);
+    if (count < 0 && errno != EINTR) return;
+    if (entries[0].revents & POLLIN) return;
+    if (entries[2].revents & POLLOUT) pty.flush();
   }
 }
 
