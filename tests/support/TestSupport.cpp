@@ -32,6 +32,14 @@ bool isQmlMessage(const QMessageLogContext &context, const QString &text) {
 }
 
 void recordingHandler(QtMsgType type, const QMessageLogContext &context, const QString &text) {
+  // The log service chains to whatever it replaced, which may be this
+  // recorder: a message must pass through it once, not loop.
+  thread_local bool inside = false;
+  if (inside) {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    return;
+  }
+  inside = true;
   if (type != QtDebugMsg && type != QtInfoMsg && isQmlMessage(context, text)) {
     QMutexLocker lock(&g_recorderMutex);
     g_qmlWarnings.append(text);
@@ -40,6 +48,7 @@ void recordingHandler(QtMsgType type, const QMessageLogContext &context, const Q
     g_previousHandler(type, context, text);
   else
     std::fprintf(stderr, "%s\n", qPrintable(text));
+  inside = false;
 }
 
 }  // namespace

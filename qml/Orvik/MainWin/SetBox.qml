@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import Orvik.MainWin.Common 1.0
+import Orvik.MainWin.Components 1.0
 
 // The control column: device, frequency, scan, tracking and plot panels from
 // the top, the monitoring list in the rest of the height.
@@ -12,7 +13,7 @@ Item {
         anchors.right: parent.right
         spacing: 5
 
-        BaseBackground {
+        SerialPortBox {
             objectName: "serialPortBox"
             width: root.width
             height: root.width * 0.45
@@ -24,7 +25,7 @@ Item {
             height: root.width * 0.25
         }
 
-        BaseBackground {
+        ScanControlBox {
             objectName: "scanControlBox"
             width: root.width
             height: root.width * 0.2
