@@ -4,11 +4,18 @@
 #include "ConfigService.h"
 #include "DeclarativeWindow.h"
 #include "FrameSeqModel.h"
+#include "FreqSpectrumView.h"
 #include "FreqScanSetModel.h"
 #include "LoggerService.h"
+#include "MarkModel.h"
+#include "MonitorModel.h"
+#include "PresetModel.h"
+#include "ResModel.h"
 #include "SerialPortModel.h"
 #include "SystemConfig.h"
+#include "UpgradeModel.h"
 #include "UserConfig.h"
+#include "VideoModel.h"
 #include "WinManager.h"
 
 #include <QQmlEngine>
@@ -31,18 +38,36 @@ EmtApplication::EmtApplication(int &argc, char **argv) : BaseApplication(argc, a
   QThreadPool::globalInstance()->setMaxThreadCount(kMaxPoolThreads);
 }
 
-void EmtApplication::registerQmlTypes() {
+void EmtApplication::registerQmlTypes() { registerNativeTypes(); }
+
+void EmtApplication::registerNativeTypes() {
+  // Idempotent, so tests that load pages can call it as the application does.
+  static bool s_registered = false;
+  if (s_registered)
+    return;
+  s_registered = true;
+  qmlRegisterType<FreqSpectrumView>("MyModel", 1, 0, "FreqSpectrumView");
   qmlRegisterUncreatableType<ConfigService>(kQmlModule, 1, 0, "ConfigService", kUncreatableReason);
   qmlRegisterUncreatableType<SerialPortModel>(kQmlModule, 1, 0, "SerialPortModel", kUncreatableReason);
+  qmlRegisterUncreatableType<PresetModel>(kQmlModule, 1, 0, "PresetModel", kUncreatableReason);
+  qmlRegisterUncreatableType<UpgradeModel>(kQmlModule, 1, 0, "UpgradeModel", kUncreatableReason);
 }
 
-void EmtApplication::setApplicationContext() {
+void EmtApplication::setApplicationContext() { publishModels(); }
+
+void EmtApplication::publishModels() {
   ApplicationContext *context = ApplicationContext::instance();
   context->setContext(QStringLiteral("serialPortModel"), SerialPortModel::instance());
   context->setContext(QStringLiteral("winManager"), WinManager::instance());
   context->setContext(QStringLiteral("systemInfo"), ConfigService::instance());
   context->setContext(QStringLiteral("freqScanSetModel"), FreqScanSetModel::instance());
   context->setContext(QStringLiteral("frameSeqModel"), FrameSeqModel::instance());
+  context->setContext(QStringLiteral("monitorModel"), MonitorModel::instance());
+  context->setContext(QStringLiteral("markModel"), MarkModel::instance());
+  context->setContext(QStringLiteral("videoModel"), VideoModel::instance());
+  context->setContext(QStringLiteral("resModel"), ResModel::instance());
+  context->setContext(QStringLiteral("presetModel"), PresetModel::instance());
+  context->setContext(QStringLiteral("upgradeModel"), UpgradeModel::instance());
 }
 
 void EmtApplication::createWindows() {
@@ -50,6 +75,13 @@ void EmtApplication::createWindows() {
   m_startTimer.setInterval(kMainWindowDelayMs);
   connect(&m_startTimer, &QTimer::timeout, this, &EmtApplication::showMainWindow);
   m_startTimer.start();
+}
+
+EmtApplication::~EmtApplication() {
+  // The pages' QML goes while every model it binds to still exists.
+  WinManager *manager = WinManager::instance();
+  manager->hide();
+  manager->deletePages();
 }
 
 void EmtApplication::showMainWindow() {
@@ -64,4 +96,5 @@ void EmtApplication::showMainWindow() {
                        kMainWindowHeight);
   manager->gotoWin(QStringLiteral("MainWin"));
   manager->show();
+  UpgradeModel::instance()->queryUpdate();
 }

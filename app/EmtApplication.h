@@ -13,6 +13,12 @@ public:
   static constexpr int kMaxPoolThreads = 20;
 
   EmtApplication(int &argc, char **argv);
+  ~EmtApplication() override;
+
+  // The native types of the QML module "MyModel" 1.0 (once per process).
+  static void registerNativeTypes();
+  // Creates the model singletons and publishes them in the application context.
+  static void publishModels();
 
   // Loads the main page and shows the window (what the start-up timer does).
   void showMainWindow();

@@ -34,6 +34,14 @@ void WinManager::addWin(DeclarativeWindow *window) {
   m_stack->addWidget(window);
 }
 
+void WinManager::deletePages() {
+  while (m_stack->count() > 0) {
+    QWidget *page = m_stack->widget(0);
+    m_stack->removeWidget(page);
+    delete page;
+  }
+}
+
 Window *WinManager::getCurrentWin() const { return qobject_cast<Window *>(m_stack->currentWidget()); }
 
 QRect WinManager::getWindowArea() const { return m_stack->geometry(); }

@@ -27,6 +27,8 @@ public:
   static WinManager *instance();
 
   void addWin(DeclarativeWindow *window);
+  // Deletes every page (at shut-down, before the models go).
+  void deletePages();
   Window *getCurrentWin() const;
   QRect getWindowArea() const;
   SlidingStackedWidget *stack() const { return m_stack; }

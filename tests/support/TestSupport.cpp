@@ -2,6 +2,9 @@
 
 #include "ApplicationContext.h"
 #include "DeclarativeWindow.h"
+#include "EmtApplication.h"
+#include "SystemConfig.h"
+#include "UserConfig.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,6 +102,10 @@ QStringList takeQmlWarnings() {
 }
 
 DeclarativeWindow *loadQmlPage(const QString &url, QSize size) {
+  SystemConfig::instance()->init();
+  UserConfig::instance()->init();
+  EmtApplication::registerNativeTypes();
+  EmtApplication::publishModels();
   const QStringList importPaths = {QStringLiteral("qrc:/Orvik/MainWin/"), QStringLiteral("qrc:/Corlakit/"),
                                    QStringLiteral("qrc:/")};
   auto *page = new DeclarativeWindow(QStringLiteral("TestPage"), QUrl(url), importPaths);
@@ -133,6 +140,11 @@ int runTests(QObject *testObject, int argc, char **argv) {
   installMessageRecorder();
   const int failures = QTest::qRun();
   QTest::qCleanup();
+  // QTest's handler is gone now; messages of the process's exit go to stderr.
+  {
+    QMutexLocker lock(&g_recorderMutex);
+    g_previousHandler = nullptr;
+  }
   const QStringList left = takeQmlWarnings();
   if (!left.isEmpty()) {
     std::fprintf(stderr, "FAIL: %d QML warning(s) during the tests:\n%s\n", int(left.size()),

@@ -33,8 +33,8 @@ void installMessageRecorder();
 QStringList qmlWarnings();
 QStringList takeQmlWarnings();
 
-// Loads a QML page with the application's import paths and every object of
-// the application context published, as the main window does. The caller owns
+// Loads a QML page with the application's import paths, the native QML types
+// registered and every model created and published, as the main window does. The caller owns
 // the returned page. Its view is sized to `size` and shown off-screen.
 DeclarativeWindow *loadQmlPage(const QString &url, QSize size = QSize(1280, 750));
 

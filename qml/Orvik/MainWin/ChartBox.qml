@@ -1,8 +1,10 @@
 import QtQuick 2.15
+import MyModel 1.0
 import Orvik.MainWin.Common 1.0
 
 // The chart area: a framed background with a black plate in the middle that
-// holds the mark panel and the spectrum.
+// holds the mark panel and the spectrum. The mark panel shows while the mark
+// switch is on, and the spectrum gives up height for it.
 BaseBackground {
     id: root
 
@@ -30,5 +32,25 @@ BaseBackground {
     Column {
         objectName: "chartColumn"
         anchors.centerIn: parent
+
+        // The place of the mark panel, sized as the panel will be.
+        Item {
+            id: markPanel
+            objectName: "markPanel"
+            width: Math.round(root.width * 0.95)
+            height: visible ? 70 : 0
+            visible: freqScanSetModel.markSwitch
+            z: 1
+        }
+
+        FreqSpectrumView {
+            id: spectrumView
+            objectName: "spectrumView"
+            width: Math.round(root.width * 0.95)
+            height: markPanel.visible ? Math.round(root.height * 0.83) : Math.round(root.height * 0.95)
+            autoScanLabelVisible: freqScanSetModel.autoMonitor
+            markPriorityFrequencyVisible: freqScanSetModel.markPriorityFreq
+            Component.onCompleted: initCustomPlot()
+        }
     }
 }

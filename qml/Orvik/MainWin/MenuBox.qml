@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import Orvik.MainWin.Common 1.0
+import Orvik.MainWin.Components 1.0
 
 // The menu strip above the chart: presets at the left, media from fourteen
 // strip heights in, system management at the right.
@@ -11,21 +12,21 @@ BaseBackground {
     pressedBorderColor: "transparent"
     releasedBorderColor: "transparent"
 
-    Item {
+    PresetsBox {
         objectName: "presetsBox"
         anchors.left: parent.left
         anchors.top: parent.top
         height: root.height
     }
 
-    Item {
+    MediaBox {
         objectName: "mediaBox"
         x: root.height * 14
         anchors.top: parent.top
         height: root.height
     }
 
-    Item {
+    SystemManagerBox {
         objectName: "systemManagerBox"
         anchors.right: parent.right
         anchors.rightMargin: 10

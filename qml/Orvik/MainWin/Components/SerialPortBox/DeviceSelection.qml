@@ -53,6 +53,7 @@ Item {
         objectName: "deviceNoticeDialog"
 
         BaseBackground {
+            id: noticePanel
             objectName: "deviceNoticePanel"
             anchors.centerIn: parent
             width: noticeDialog.width * 0.32
@@ -64,8 +65,12 @@ Item {
                 anchors.top: parent.top
                 anchors.left: parent.left
                 anchors.right: parent.right
+                // Inside the panel's frame, so the frame runs all round.
+                anchors.margins: noticePanel.border.width
                 height: 35
                 radius: 0
+                pressedBorderColor: "transparent"
+                releasedBorderColor: "transparent"
                 onCloseClicked: noticeDialog.close()
 
                 GeneralLabel {
@@ -92,6 +97,7 @@ Item {
                 anchors.bottom: parent.bottom
                 anchors.left: parent.left
                 anchors.right: parent.right
+                anchors.margins: noticePanel.border.width
                 height: 50
                 radius: 0
                 onCloseClicked: noticeDialog.close()

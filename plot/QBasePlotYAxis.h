@@ -1,0 +1,18 @@
+#pragma once
+
+#include "QBasePlotAxis.h"
+
+#include <QString>
+#include <QVector>
+
+// The plot's left (level) axis.
+class QBasePlotYAxis : public QBasePlotAxis {
+  Q_OBJECT
+public:
+  explicit QBasePlotYAxis(QCPAxis *axis, QObject *parent = nullptr);
+
+  // Numeric ticks chosen by the plot library.
+  void initAxis();
+  // Text ticks: one label per given position.
+  void initAxis(const QVector<double> &ticks, const QVector<QString> &labels);
+};
