@@ -16,6 +16,8 @@
 #include "MarkModel.h"
 #include "MonitorModel.h"
 #include "SystemConfig.h"
+#include "OffscreenCustomPlot.h"
+#include <cstring>
 
 #include <benchmark/benchmark.h>
 
@@ -178,6 +180,23 @@ void BM_SpectrumPaint_CursorMoved_1280x750(benchmark::State &state) {
 }
 BENCHMARK(BM_SpectrumPaint_CursorMoved_1280x750)->Unit(benchmark::kMillisecond);
 
+void BM_SpectrumPaint_RangeChanged_1280x750(benchmark::State &state) {
+  // New ranges: the still part (background, grids, axes) is drawn again too.
+  Scene scene;
+  QImage image = target();
+  QCPAxis *unwatched = scene.view.customPlot()->yAxis2;
+  const QCPRange ranges[] = {unwatched->range(), QCPRange(unwatched->range().lower, unwatched->range().upper + 1)};
+  int next = 0;
+  for (auto _ : state) {
+    unwatched->setRange(ranges[next]);
+    next = 1 - next;
+    scene.invalidate();
+    QPainter painter(&image);
+    scene.view.paint(&painter);
+  }
+}
+BENCHMARK(BM_SpectrumPaint_RangeChanged_1280x750)->Unit(benchmark::kMillisecond);
+
 void BM_SpectrumPaint_NothingChanged_1280x750(benchmark::State &state) {
   Scene scene;
   QImage image = target();
@@ -270,10 +289,11 @@ void BM_Scratch(benchmark::State &state) {
   if (mode == 5) { for (auto n : {"grid","axes","overlay","main"}) plot->layer(n)->setVisible(false); }
   for (auto _ : state) {
     QCPPainter p(&image);
-    plot->toPainter(&p, kViewWidthPx, kViewHeightPx);
+    if (state.range(1)) static_cast<OffscreenCustomPlot *>(plot)->render(&p, QSize(kViewWidthPx, kViewHeightPx));
+    else plot->toPainter(&p, kViewWidthPx, kViewHeightPx);
   }
 }
-BENCHMARK(BM_Scratch)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scratch)->ArgsProduct({{0, 1, 2, 3}, {0, 1}})->Unit(benchmark::kMillisecond);
 void BM_ScratchBlit(benchmark::State &state) {
   QImage src(kViewWidthPx, kViewHeightPx, state.range(0) ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
   src.fill(Qt::black);
@@ -306,4 +326,49 @@ void BM_ScratchCount(benchmark::State &state) {
   state.counters["auto"] = MonitorModel::instance()->autoMonitorPoints()->count();
 }
 BENCHMARK(BM_ScratchCount);
+}
+namespace {
+void BM_ScratchDump(benchmark::State &state) {
+  Scene scene;
+  for (auto _ : state) {}
+  QImage image = target();
+  { QPainter p(&image); scene.view.paint(&p); }
+  image.save("/tmp/spectrum_dump.png");
+  QCustomPlot *plot = scene.view.customPlot();
+  state.counters["items"] = plot->itemCount();
+  int vis = 0; for (int i = 0; i < plot->itemCount(); ++i) vis += plot->item(i)->realVisibility();
+  state.counters["visible_items"] = vis;
+  state.counters["main_visible"] = plot->layer("main")->visible();
+}
+BENCHMARK(BM_ScratchDump)->Iterations(1);
+}
+#include <QPicture>
+namespace {
+void BM_ScratchPicture(benchmark::State &state) {
+  Scene scene;
+  auto *plot = static_cast<OffscreenCustomPlot *>(scene.view.customPlot());
+  const QSize size(kViewWidthPx, kViewHeightPx);
+  QImage still(size, QImage::Format_RGB32);
+  { QCPPainter p(&still); plot->renderStillPart(&p, size); }
+  QImage work(size, QImage::Format_RGB32);
+  QImage dst = target();
+  BarePlot bare(scene.view);
+  QImage theirs = target();
+  const int mode = int(state.range(0));
+  for (auto _ : state) {
+    if (mode == 0) {
+      std::memcpy(work.bits(), still.constBits(), size_t(still.sizeInBytes()));
+      { QCPPainter p(&work); plot->renderMovingPart(&p, size); }
+      QPainter p(&dst); p.drawImage(0, 0, work);
+    } else if (mode == 1) {
+      QPicture picture;
+      { QCPPainter p(&picture); plot->renderMovingPart(&p, size); }
+      QPainter p(&dst); p.drawImage(0, 0, still); p.setRenderHint(QPainter::Antialiasing); picture.play(&p);
+    } else {
+      bare.render(theirs);
+    }
+  }
+  if (mode == 1) dst.save("/tmp/picture_mode.png");
+}
+BENCHMARK(BM_ScratchPicture)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 }

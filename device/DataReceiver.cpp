@@ -55,7 +55,8 @@ void DataReceiver::onReadyRead() {
   emit dataReceived(data);
   {
     std::lock_guard<std::mutex> guard(m_lock);
-    m_pendingBytes.append(data);
+    // A copy of the bytes, not a share of the buffer the main thread goes on using.
+    m_pendingBytes.append(data.constData(), data.size());
   }
   m_dataAvailable.notify_one();
 }

@@ -196,7 +196,8 @@ void FrameProcessor::handleSerialData(const QByteArray &data) {
     return;
   {
     std::lock_guard<std::mutex> guard(m_lock);
-    m_rawQueue.append(data);
+    // The reader gets its own copy of the bytes, not a share of the main thread's buffer.
+    m_rawQueue.append(QByteArray(data.constData(), data.size()));
   }
   m_dataAvailable.notify_one();
 }

@@ -22,7 +22,9 @@ QStringList x11GrabInput(const QString &display, const QSize &screenSize) {
 
 #if defined(Q_OS_MACOS)
 
-QStringList captureInputArguments() { return avFoundationInput(); }
+QStringList captureInputArguments() {
+  return avFoundationInput();
+}
 
 #else
 
@@ -31,11 +33,9 @@ namespace {
 // Only an X11 platform's screens are the display's screens; on any other Qt
 // platform (offscreen, Wayland) their sizes say nothing about the X server.
 QSize x11ScreenSize() {
-  if (QGuiApplication::platformName() != QLatin1String("xcb"))
-    return QSize();
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return QSize();
   const QScreen *screen = QGuiApplication::primaryScreen();
-  if (!screen)
-    return QSize();
+  if (!screen) return QSize();
   // The root window spans every monitor; x11grab counts device pixels.
   return screen->virtualGeometry().size() * screen->devicePixelRatio();
 }
@@ -44,8 +44,7 @@ QSize x11ScreenSize() {
 
 QStringList captureInputArguments() {
   QString display = QString::fromLocal8Bit(qgetenv("DISPLAY"));
-  if (display.isEmpty())
-    display = QStringLiteral(":0");
+  if (display.isEmpty()) display = QStringLiteral(":0");
   return x11GrabInput(display, x11ScreenSize());
 }
 

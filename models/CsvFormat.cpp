@@ -7,11 +7,15 @@ constexpr int kDecimals = 3;
 
 // QString::number never uses the locale, so the decimal point is always "." and
 // there is no thousands separator.
-QString fixed(double value) { return QString::number(value, 'f', kDecimals); }
+QString fixed(double value) {
+  return QString::number(value, 'f', kDecimals);
+}
 
 }  // namespace
 
-QString formatLine(const QPointF &point) { return fixed(point.x()) + QLatin1Char(',') + fixed(point.y()); }
+QString formatLine(const QPointF &point) {
+  return fixed(point.x()) + QLatin1Char(',') + fixed(point.y());
+}
 
 QString formatPoints(const QVector<QPointF> &points) {
   QString text;

@@ -16,8 +16,7 @@ const QString kHostMember = QStringLiteral("locationHost");
 
 QString requestUrl(const QString &host, const QString &key) {
   QString base = host;
-  while (base.endsWith(QLatin1Char('/')))
-    base.chop(1);
+  while (base.endsWith(QLatin1Char('/'))) base.chop(1);
   return base + QStringLiteral("/ws/location/v1/ip?key=") + key;
 }
 
@@ -25,8 +24,7 @@ const QString QUERY_CURRENT_LOCATION_URL = requestUrl(kBuildHost, kBuildKey);
 
 QString currentRequestUrl() {
   const QJsonValue host = SystemConfig::instance()->readConfigInfo().value(kHostMember);
-  if (host.isString() && !host.toString().isEmpty())
-    return requestUrl(host.toString(), kBuildKey);
+  if (host.isString() && !host.toString().isEmpty()) return requestUrl(host.toString(), kBuildKey);
   return QUERY_CURRENT_LOCATION_URL;
 }
 

@@ -22,8 +22,7 @@ void appendPercentBytes(QString &out, const QByteArray &bytes) {
 
 QString baseName(const QString &name) {
   const QString escaped = escapeName(name);
-  if (escaped.toUtf8().size() <= kMaxEscapedNameBytes)
-    return escaped;
+  if (escaped.toUtf8().size() <= kMaxEscapedNameBytes) return escaped;
   // Cut on a code point boundary; the digest of the whole name keeps names
   // with the same beginning apart.
   QString prefix;
@@ -32,8 +31,7 @@ QString baseName(const QString &name) {
     const int length = (escaped.at(i).isHighSurrogate() && i + 1 < escaped.size()) ? 2 : 1;
     const QString piece = escaped.mid(i, length);
     const int pieceBytes = piece.toUtf8().size();
-    if (bytes + pieceBytes > kShortenedPrefixBytes)
-      break;
+    if (bytes + pieceBytes > kShortenedPrefixBytes) break;
     prefix += piece;
     bytes += pieceBytes;
     i += length - 1;
@@ -65,11 +63,12 @@ QString escapeName(const QString &name) {
   return out;
 }
 
-QString fileNameFor(const QString &name) { return kPrefix + baseName(name) + kSuffix; }
+QString fileNameFor(const QString &name) {
+  return kPrefix + baseName(name) + kSuffix;
+}
 
 QString fileNameFor(const QString &name, int variant) {
-  if (variant < 2)
-    return fileNameFor(name);
+  if (variant < 2) return fileNameFor(name);
   return kPrefix + baseName(name) + kDigestMark + QString::number(variant) + kSuffix;
 }
 

@@ -34,16 +34,15 @@ constexpr int kMaxFileNameVariants = 10000;
 // file's "Key" and "Value" are 32-bit integers).
 int megahertzTextToHz(const QString &text) {
   const double hz = text.toDouble() * kHzPerMHz;
-  if (std::isnan(hz))
-    return 0;
-  if (hz >= double(std::numeric_limits<int>::max()))
-    return std::numeric_limits<int>::max();
-  if (hz <= double(std::numeric_limits<int>::min()))
-    return std::numeric_limits<int>::min();
+  if (std::isnan(hz)) return 0;
+  if (hz >= double(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (hz <= double(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
   return int(std::trunc(hz));
 }
 
-QJsonObject entryAt(const VariantListModel &items, int index) { return items.at(index).toJsonObject(); }
+QJsonObject entryAt(const VariantListModel &items, int index) {
+  return items.at(index).toJsonObject();
+}
 
 }  // namespace
 
@@ -69,16 +68,16 @@ PresetModel::PresetModel(QObject *parent) : QObject(parent) {
 
 void PresetModel::init() {
   const QJsonArray presets = UserConfig::instance()->readConfigInfo().value(kPresetsKey).toArray();
-  for (const QJsonValue &entry : presets)
-    m_items.append(QVariant(entry.toObject()));
+  for (const QJsonValue &entry : presets) m_items.append(QVariant(entry.toObject()));
 }
 
-QObject *PresetModel::items() { return &m_items; }
+QObject *PresetModel::items() {
+  return &m_items;
+}
 
 bool PresetModel::isNameUsed(const QString &name) const {
   for (int i = 0; i < m_items.count(); ++i) {
-    if (entryAt(m_items, i).value(QStringLiteral("name")).toString() == name)
-      return true;
+    if (entryAt(m_items, i).value(QStringLiteral("name")).toString() == name) return true;
   }
   return false;
 }
@@ -108,8 +107,7 @@ QString PresetModel::freePresetPath(const QString &name) {
   // letter case) is never overwritten, the next alternative is taken instead.
   for (int variant = 1; variant <= kMaxFileNameVariants; ++variant) {
     const QString path = dir.filePath(PresetFileName::fileNameFor(name, variant));
-    if (!QFileInfo::exists(path))
-      return path;
+    if (!QFileInfo::exists(path)) return path;
   }
   return QString();
 }
@@ -127,8 +125,7 @@ QString PresetModel::queryLocation() {
   connect(&timer, &QTimer::timeout, &loop, [&loop]() { loop.quit(); });
   connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
   timer.start(kLocationTimeoutMs);
-  if (!reply->isFinished())
-    loop.exec();
+  if (!reply->isFinished()) loop.exec();
 
   if (!timer.isActive()) {
     reply->abort();
@@ -147,8 +144,7 @@ QString PresetModel::queryLocation() {
   const QVariantMap map = QJsonDocument::fromJson(body).toVariant().toMap();
   const LocationInfo info(map);
   const int status = map.value(QStringLiteral("status")).toInt();
-  if (status != 0)
-    return map.value(QStringLiteral("message")).toString();
+  if (status != 0) return map.value(QStringLiteral("message")).toString();
   const QString location = info.nation + info.province + info.city + info.district;
   LOG_INFO(QStringLiteral("Location: %1").arg(location));
   return location;
@@ -216,8 +212,7 @@ PresetModel::ERROR_CODE PresetModel::save(const QString &name, const QString &re
 }
 
 bool PresetModel::remove(int index) {
-  if (index < 0 || index >= m_items.count())
-    return false;
+  if (index < 0 || index >= m_items.count()) return false;
   const QJsonObject entry = entryAt(m_items, index);
   const QString path = entry.value(QStringLiteral("path")).toString();
   if (!QFile::exists(path)) {
@@ -255,11 +250,9 @@ bool PresetModel::remove(int index) {
 
 bool PresetModel::loadData(int index) {
   const QJsonObject config = UserConfig::instance()->readConfigInfo();
-  if (!config.contains(kPresetsKey))
-    return false;
+  if (!config.contains(kPresetsKey)) return false;
   const QJsonArray presets = config.value(kPresetsKey).toArray();
-  if (index < 0 || index >= presets.size())
-    return false;
+  if (index < 0 || index >= presets.size()) return false;
   const QString path = presets.at(index).toObject().value(QStringLiteral("path")).toString();
   LOG_INFO(QStringLiteral("Load preset file: %1").arg(path));
 
@@ -279,15 +272,16 @@ bool PresetModel::loadData(int index) {
   for (const QJsonValue &element : values) {
     const QJsonObject value = element.toObject();
     if (value.contains(QStringLiteral("Hz")) && value.contains(QStringLiteral("Level")))
-      points.append(QPointF(value.value(QStringLiteral("Hz")).toDouble(), value.value(QStringLiteral("Level")).toDouble()));
+      points.append(
+          QPointF(value.value(QStringLiteral("Hz")).toDouble(), value.value(QStringLiteral("Level")).toDouble()));
   }
   emit pointsChanged(points);
   return true;
 }
 
 bool PresetModel::openFile() {
-  const QString path = QFileDialog::getOpenFileName(nullptr, tr("打开 %1").arg(QStringLiteral("dov")), QString(),
-                                                    kDovFilter);
+  const QString path =
+      QFileDialog::getOpenFileName(nullptr, tr("打开 %1").arg(QStringLiteral("dov")), QString(), kDovFilter);
   if (path.isEmpty()) {
     LOG_INFO(QStringLiteral("No file selected."));
     return false;
@@ -307,22 +301,22 @@ bool PresetModel::openFile() {
   points.reserve(values.size());
   for (const QJsonValue &element : values) {
     const QJsonObject value = element.toObject();
-    points.append(QPointF(value.value(QStringLiteral("Hz")).toDouble(), value.value(QStringLiteral("Level")).toDouble()));
+    points.append(
+        QPointF(value.value(QStringLiteral("Hz")).toDouble(), value.value(QStringLiteral("Level")).toDouble()));
   }
   const auto text = [&preset](const char *key) { return preset.value(QLatin1String(key)).toString(); };
   const ERROR_CODE result = save(text("Name"), text("Remark"), text("Location"), text("FreqStart"), text("FreqStop"),
                                  text("LevelMin"), text("LevelMax"), points);
   LOG_INFO(QStringLiteral("Import preset file %1 result: %2")
                .arg(path, result == NO_ERROR ? QStringLiteral("Success") : QStringLiteral("Failed")));
-  if (result != NO_ERROR)
-    return false;
+  if (result != NO_ERROR) return false;
   emit pointsChanged(points);
   return true;
 }
 
 bool PresetModel::saveFile(int index) {
-  const QString chosen = QFileDialog::getSaveFileName(nullptr, tr("保存 %1").arg(QStringLiteral("dov")), QString(),
-                                                      kDovFilter);
+  const QString chosen =
+      QFileDialog::getSaveFileName(nullptr, tr("保存 %1").arg(QStringLiteral("dov")), QString(), kDovFilter);
   if (chosen.isEmpty()) {
     LOG_INFO(QStringLiteral("No file selected."));
     return false;

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDebug>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -18,8 +19,8 @@
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
 #include <QProcess>
+#include <QRunnable>
 #include <QThreadPool>
-#include <QtConcurrent>
 
 namespace {
 
@@ -52,6 +53,18 @@ void forwardOutput(const QByteArray &data, const char *prefix) {
   // Decoded up to the first zero byte, as a C string.
   const QString text = QString::fromUtf8(data.constData());
   qInfo().noquote() << QString::fromLatin1(prefix) + text;
+}
+
+// Runs the job on a worker of the global thread pool. The job is complete
+// before it is handed over and the worker takes it over before touching it:
+// the pool's own locking is invisible to ThreadSanitizer.
+void runOnPool(std::function<void()> job) {
+  QRunnable *task = QRunnable::create([job = std::move(job)]() {
+    ThreadHandoff::acquire();
+    job();
+  });
+  ThreadHandoff::release();
+  QThreadPool::globalInstance()->start(task);
 }
 
 }  // namespace
@@ -448,18 +461,10 @@ bool UpgradeModel::verifyFileIntegrity(const QString &path) {
     emit startNextState(ERROR, FILE_INTEGRITY_ERROR);
     return false;
   }
-  QtConcurrent::run(QThreadPool::globalInstance(), [this, path, remoteMd5]() mutable {
-    QString localMd5 = calculateMd5(path);
-    // Both texts move into the queued call, so this thread keeps no reference
-    // to text that the main thread frees; the signal is emitted over there.
+  runOnPool([this, path, remoteMd5]() {
+    const QString localMd5 = calculateMd5(path);
     ThreadHandoff::release();
-    QMetaObject::invokeMethod(
-        this,
-        [this, localMd5 = std::move(localMd5), remoteMd5 = std::move(remoteMd5)]() {
-          ThreadHandoff::acquire();
-          emit md5CalculationDone(localMd5, remoteMd5);
-        },
-        Qt::QueuedConnection);
+    emit md5CalculationDone(localMd5, remoteMd5);
   });
   return true;
 }
@@ -495,8 +500,7 @@ void UpgradeModel::installSoftwareAsync() {
   // The script is told which archive to install and which tree to replace.
   const QStringList arguments{m_installerPath, installDirectory()};
   const int timeoutMs = m_installTimeoutMs;
-  QtConcurrent::run(QThreadPool::globalInstance(),
-                    [this, script, arguments, timeoutMs]() { runInstallation(script, arguments, timeoutMs); });
+  runOnPool([this, script, arguments, timeoutMs]() { runInstallation(script, arguments, timeoutMs); });
 }
 
 void UpgradeModel::runInstallation(const QString &script, const QStringList &arguments, int timeoutMs) {
@@ -526,7 +530,7 @@ void UpgradeModel::runInstallation(const QString &script, const QStringList &arg
   if (!process.waitForStarted(timeoutMs)) {
     LOG_INFO(QStringLiteral("Error Msg: ") + QStringLiteral("Failed to start process: ") + process.errorString());
     ThreadHandoff::release();
-    emit startNextState(ERROR, INSTALLATION_ERROR);
+    QMetaObject::invokeMethod(this, "reportInstallationNotStarted", Qt::QueuedConnection);
     return;
   }
   timer.start();
@@ -559,6 +563,11 @@ void UpgradeModel::runInstallation(const QString &script, const QStringList &arg
     LOG_INFO(QStringLiteral("Installation failed with code: ") + QString::number(process.exitCode()));
     finish(false);
   }
+}
+
+void UpgradeModel::reportInstallationNotStarted() {
+  ThreadHandoff::acquire();
+  emit startNextState(ERROR, INSTALLATION_ERROR);
 }
 
 void UpgradeModel::onInstallDone(bool status) {

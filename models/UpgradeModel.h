@@ -142,6 +142,11 @@ signals:
 public slots:
   void handleNetworkError(QNetworkReply::NetworkError code);
 
+private slots:
+  // The installation script did not start: reported from the worker without
+  // arguments, so nothing crosses the threads but the call itself.
+  void reportInstallationNotStarted();
+
 private:
   UpgradeModel();
 

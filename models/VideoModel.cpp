@@ -43,16 +43,22 @@ VideoModel::VideoModel(QObject *parent) : QObject(parent) {
     connect(application, &QCoreApplication::aboutToQuit, this, &VideoModel::finishProcess);
 }
 
-bool VideoModel::running() const { return m_running; }
+bool VideoModel::running() const {
+  return m_running;
+}
 
 void VideoModel::setRunning(bool running) {
   m_running = running;
   emit statusChanged();
 }
 
-bool VideoModel::isRunning() const { return m_running; }
+bool VideoModel::isRunning() const {
+  return m_running;
+}
 
-bool VideoModel::isRecording() const { return m_running; }
+bool VideoModel::isRecording() const {
+  return m_running;
+}
 
 QString VideoModel::ffmpegPath() {
   return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("bin/ffmpeg"));
@@ -83,8 +89,7 @@ void VideoModel::startRecording() {
   const QString path = QFileDialog::getSaveFileName(nullptr, tr("保存 %1").arg(QStringLiteral("mp4")), proposed,
                                                     QStringLiteral("MP4 文件 (*.mp4);;所有文件 (*)"), nullptr,
                                                     QFileDialog::DontUseNativeDialog);
-  if (path.isEmpty())
-    return;
+  if (path.isEmpty()) return;
 
   // The process object is reused: an earlier recording that has not ended yet
   // is finished first. Nothing but our own child is touched.
@@ -140,8 +145,7 @@ void VideoModel::stopRecording() {
 }
 
 void VideoModel::escalateStop() {
-  if (m_process.state() == QProcess::NotRunning)
-    return;
+  if (m_process.state() == QProcess::NotRunning) return;
   if (!m_terminateSent) {
     LOG_INFO(QStringLiteral("ffmpeg did not quit, terminating it."));
     m_terminateSent = true;
@@ -154,27 +158,23 @@ void VideoModel::escalateStop() {
 }
 
 void VideoModel::finishProcess() {
-  if (m_process.state() == QProcess::NotRunning)
-    return;
+  if (m_process.state() == QProcess::NotRunning) return;
   LOG_INFO(QStringLiteral("Ending the previous ffmpeg process."));
   m_stopTimer.stop();
   if (m_process.state() == QProcess::Running && !m_quitSent) {
     m_process.write(kQuitKey, 1);
     m_quitSent = true;
   }
-  if (m_process.waitForFinished(kQuitWaitMs))
-    return;
+  if (m_process.waitForFinished(kQuitWaitMs)) return;
   m_process.terminate();
-  if (m_process.waitForFinished(kTerminateWaitMs))
-    return;
+  if (m_process.waitForFinished(kTerminateWaitMs)) return;
   m_process.kill();
   m_process.waitForFinished(kTerminateWaitMs);
 }
 
 void VideoModel::onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus) {
   m_stopTimer.stop();
-  if (!m_running)
-    return;
+  if (!m_running) return;
   // The recording ended without being stopped (no screen access, disk full):
   // the state must not keep claiming that a recording runs.
   // Progress lines end in carriage returns, messages in line feeds.
@@ -189,6 +189,5 @@ void VideoModel::onProcessFinished(int exitCode, QProcess::ExitStatus exitStatus
 
 void VideoModel::collectOutput() {
   m_outputTail += m_process.readAllStandardOutput();
-  if (m_outputTail.size() > kOutputTailBytes)
-    m_outputTail = m_outputTail.right(kOutputTailBytes);
+  if (m_outputTail.size() > kOutputTailBytes) m_outputTail = m_outputTail.right(kOutputTailBytes);
 }

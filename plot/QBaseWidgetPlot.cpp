@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QQuickWindow>
 #include <QtMath>
+#include <cstring>
 
 QBaseWidgetPlot::QBaseWidgetPlot(QQuickItem *parent)
     : QQuickPaintedItem(parent), m_customPlot(nullptr), m_xAxis(m_customPlot.xAxis), m_yAxis(m_customPlot.yAxis),
@@ -18,6 +19,9 @@ QBaseWidgetPlot::QBaseWidgetPlot(QQuickItem *parent)
   connect(this, &QQuickItem::widthChanged, this, &QBaseWidgetPlot::onChartViewSizeChanged);
   connect(this, &QQuickItem::heightChanged, this, &QBaseWidgetPlot::onChartViewSizeChanged);
   connect(&m_customPlot, &QCustomPlot::afterReplot, this, &QBaseWidgetPlot::onChartViewReplot);
+  // New ranges move the grid and relabel the axes.
+  for (QCPAxis *axis : {m_customPlot.xAxis, m_customPlot.yAxis, m_customPlot.xAxis2, m_customPlot.yAxis2})
+    connect(axis, qOverload<const QCPRange &>(&QCPAxis::rangeChanged), this, [this] { m_stillDirty = true; });
   connect(&m_customPlot, &QCustomPlot::mousePress, this, &QBaseWidgetPlot::onMousePressed);
   connect(&m_customPlot, &QCustomPlot::mouseMove, this, &QBaseWidgetPlot::onMouseMoved);
   connect(&m_customPlot, &QCustomPlot::mouseRelease, this, [this](QMouseEvent *) { onMouseReleased(); });
@@ -106,14 +110,23 @@ void QBaseWidgetPlot::renderPlot(const QSize &size, qreal devicePixelRatio) {
   // An opaque picture is copied rather than blended onto the item.
   const QImage::Format format =
       m_backgroundColor.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied;
+  if (m_stillDirty || m_stillImage.size() != pixels || m_stillImage.format() != format
+      || !qFuzzyCompare(m_stillImage.devicePixelRatio(), devicePixelRatio)) {
+    m_stillImage = QImage(pixels, format);
+    m_stillImage.setDevicePixelRatio(devicePixelRatio);
+    m_stillImage.fill(Qt::transparent);
+    QCPPainter stillPainter(&m_stillImage);
+    m_customPlot.renderStillPart(&stillPainter, size);
+    m_stillDirty = false;
+    ++m_stillRenderCount;
+  }
   if (m_plotImage.size() != pixels || m_plotImage.format() != format)
     m_plotImage = QImage(pixels, format);
   m_plotImage.setDevicePixelRatio(devicePixelRatio);
-  if (format != QImage::Format_RGB32)
-    m_plotImage.fill(Qt::transparent);
+  std::memcpy(m_plotImage.bits(), m_stillImage.constBits(), size_t(m_stillImage.sizeInBytes()));
   {
     QCPPainter plotPainter(&m_plotImage);
-    m_customPlot.render(&plotPainter, size);
+    m_customPlot.renderMovingPart(&plotPainter, size);
   }
   m_plotDirty = false;
   ++m_plotRenderCount;
@@ -132,6 +145,7 @@ void QBaseWidgetPlot::applyGeometry(const QMargins &layoutMargins) {
   m_customPlot.plotLayout()->setMargins(layoutMargins);
   m_customPlot.axisRect()->setMinimumMargins(QMargins(0, 0, 0, 0));
   updatePlotLayout();
+  m_stillDirty = true;
   replotCustomPlot();
 }
 
@@ -142,7 +156,10 @@ void QBaseWidgetPlot::updatePlotLayout() {
   layout->update(QCPLayoutElement::upLayout);
 }
 
-void QBaseWidgetPlot::initBackground() { m_customPlot.setBackground(QBrush(m_backgroundColor, Qt::SolidPattern)); }
+void QBaseWidgetPlot::initBackground() {
+  m_customPlot.setBackground(QBrush(m_backgroundColor, Qt::SolidPattern));
+  m_stillDirty = true;
+}
 
 void QBaseWidgetPlot::initAxis() {}
 void QBaseWidgetPlot::initGrid() {}

@@ -21,7 +21,10 @@
 //
 // Repaints are cheap and rate-limited: the plot picture is redrawn only when
 // something asked for it (replotCustomPlot or the plot's own replot), at most
-// once per kMinRepaintIntervalMs, and kept between repaints otherwise.
+// once per kMinRepaintIntervalMs, and kept between repaints otherwise. The
+// still part of the plot (background, grids, axes) is drawn once per change
+// of the ranges, the size or the styling; a repaint copies it and draws the
+// graphs and items over it.
 class QBaseWidgetPlot : public QQuickPaintedItem {
   Q_OBJECT
 public:
@@ -67,8 +70,10 @@ public:
   bool isInvalidCoordinatePoint(double x, double y) const;
   bool isInvalidCoordinatePoint(const QPointF &point) const;
 
-  // How many times the plot picture was drawn (for checks of the caching).
+  // How many times the plot picture and its still part were drawn (for
+  // checks of the caching).
   int plotRenderCount() const { return m_plotRenderCount; }
+  int stillPartRenderCount() const { return m_stillRenderCount; }
 
   void paint(QPainter *painter) override;
 
@@ -107,6 +112,8 @@ protected:
   void updatePlotLayout();
   // Schedules a repaint that keeps the plot picture (only overlays changed).
   void requestOverlayRepaint() { requestRepaint(); }
+  // The still part must be drawn again (styling changed).
+  void invalidateStillPart() { m_stillDirty = true; }
 
   QBasePlotXAxis &xAxisWrapper() { return m_xAxis; }
   QBasePlotYAxis &yAxisWrapper() { return m_yAxis; }
@@ -124,6 +131,9 @@ private:
   QBasePlotGrid m_yGrid;
   QColor m_backgroundColor = Qt::black;
 
+  QImage m_stillImage;
+  bool m_stillDirty = true;
+  int m_stillRenderCount = 0;
   QImage m_plotImage;
   bool m_plotDirty = true;
   int m_plotRenderCount = 0;

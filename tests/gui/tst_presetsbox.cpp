@@ -47,8 +47,7 @@ public:
     connect(this, &QTcpServer::newConnection, this, [this]() {
       while (QTcpSocket *socket = nextPendingConnection()) {
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket]() {
-          if (!socket->readAll().contains("\r\n\r\n"))
-            return;
+          if (!socket->readAll().contains("\r\n\r\n")) return;
           ++requests;
           const QByteArray body =
               QStringLiteral(R"({"status":0,"message":"query ok","result":{"ad_info":)"
@@ -65,26 +64,21 @@ public:
 };
 
 QQuickItem *findVisual(QQuickItem *root, const QString &objectName) {
-  if (!root)
-    return nullptr;
-  if (root->objectName() == objectName)
-    return root;
+  if (!root) return nullptr;
+  if (root->objectName() == objectName) return root;
   for (QQuickItem *child : root->childItems()) {
-    if (QQuickItem *found = findVisual(child, objectName))
-      return found;
+    if (QQuickItem *found = findVisual(child, objectName)) return found;
   }
   return nullptr;
 }
 
 // The visible button with this text below root.
 QQuickItem *findButton(QQuickItem *root, const QString &text) {
-  if (!root)
-    return nullptr;
+  if (!root) return nullptr;
   if (root->inherits("QQuickAbstractButton") && root->isVisible() && root->property("text").toString() == text)
     return root;
   for (QQuickItem *child : root->childItems()) {
-    if (QQuickItem *found = findButton(child, text))
-      return found;
+    if (QQuickItem *found = findButton(child, text)) return found;
   }
   return nullptr;
 }
@@ -172,19 +166,19 @@ void TestPresetsBox::cleanup() {
   ORVIK_VERIFY_NO_QML_WARNINGS();
 }
 
-void TestPresetsBox::cleanupTestCase() { m_page.reset(); }
+void TestPresetsBox::cleanupTestCase() {
+  m_page.reset();
+}
 
 QQuickItem *TestPresetsBox::item(const QString &objectName) const {
   QQuickItem *found = findVisual(view()->quickWindow()->contentItem(), objectName);
-  if (!found)
-    qWarning("no item named %s", qPrintable(objectName));
+  if (!found) qWarning("no item named %s", qPrintable(objectName));
   return found;
 }
 
 QObject *TestPresetsBox::popup(const QString &objectName) const {
   QObject *found = view()->rootObject()->findChild<QObject *>(objectName);
-  if (!found)
-    qFatal("no popup named %s", qPrintable(objectName));
+  if (!found) qFatal("no popup named %s", qPrintable(objectName));
   return found;
 }
 
@@ -238,11 +232,16 @@ void TestPresetsBox::load_panelsSizedByTheStripWithTheirTexts() {
 void TestPresetsBox::library_refusals_data() {
   QTest::addColumn<QString>("button");
   QTest::addColumn<QString>("warning");
-  QTest::newRow("export all of nothing") << "保存库" << "当前无预存数据，无法导出 !";
-  QTest::newRow("delete without choice") << "删除预存" << "请选择需要删除的预存 !";
-  QTest::newRow("load without choice") << "载入预存" << "请选择需要载入的预存 !";
-  QTest::newRow("export without choice") << "保存文件" << "请选择需要导出的预存 !";
-  QTest::newRow("online upload") << "在线上传" << "该功能权限不对外开放，敬请期待";
+  QTest::newRow("export all of nothing") << "保存库"
+                                         << "当前无预存数据，无法导出 !";
+  QTest::newRow("delete without choice") << "删除预存"
+                                         << "请选择需要删除的预存 !";
+  QTest::newRow("load without choice") << "载入预存"
+                                       << "请选择需要载入的预存 !";
+  QTest::newRow("export without choice") << "保存文件"
+                                         << "请选择需要导出的预存 !";
+  QTest::newRow("online upload") << "在线上传"
+                                 << "该功能权限不对外开放，敬请期待";
 }
 
 void TestPresetsBox::library_refusals() {
@@ -364,15 +363,13 @@ void TestPresetsBox::library_listsPresets_selectAndLoad() {
   QTRY_VERIFY(list->property("contentItem").value<QQuickItem *>()->childItems().size() >= 2);
   QQuickItem *row = nullptr;
   for (QQuickItem *candidate : list->property("contentItem").value<QQuickItem *>()->childItems()) {
-    if (qFuzzyCompare(candidate->y() + 1, 40.0 + 1))
-      row = candidate;
+    if (qFuzzyCompare(candidate->y() + 1, 40.0 + 1)) row = candidate;
   }
   QVERIFY(row);
   QStringList texts;
   const QList<QQuickItem *> cells = row->childItems().first()->childItems();
   for (QQuickItem *cell : cells) {
-    if (cell->property("text").isValid())
-      texts << cell->property("text").toString();
+    if (cell->property("text").isValid()) texts << cell->property("text").toString();
   }
   QCOMPARE(texts, QStringList({"Hall", "evening", "Berlin", "470.000 - 790.000"}));
 
@@ -429,7 +426,6 @@ void TestPresetsBox::saveAsMenu_entriesUnfold_andCsvWithoutSweepShowsNoDialog() 
   QVERIFY(!answer.answered());
   QCOMPARE(LogRecorder::count(m_log->take(), QStringLiteral("没有频谱图数据可供保存")), 1);
 }
-
 
 void TestPresetsBox::saveAsMenu_csvAndMaxHold_writeTheirPoints() {
   MonitorModel::instance()->setLatestPoints(kSweep);

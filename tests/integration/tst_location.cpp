@@ -38,8 +38,7 @@ public:
         auto buffer = std::make_shared<QByteArray>();
         connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer]() {
           buffer->append(socket->readAll());
-          if (!buffer->contains("\r\n\r\n"))
-            return;
+          if (!buffer->contains("\r\n\r\n")) return;
           requestLines.append(buffer->left(buffer->indexOf("\r\n")));
           buffer->clear();
           if (hangCount > 0) {
@@ -151,8 +150,10 @@ void TestLocation::locationInfo_missingLevelsReadEmpty() {
 void TestLocation::query_goodReply_joinsTheFourTexts_data() {
   QTest::addColumn<QString>("district");
   QTest::addColumn<QString>("location");
-  QTest::newRow("with district") << "南山区" << "中国广东省深圳市南山区";
-  QTest::newRow("empty district") << "" << "中国广东省深圳市";
+  QTest::newRow("with district") << "南山区"
+                                 << "中国广东省深圳市南山区";
+  QTest::newRow("empty district") << ""
+                                  << "中国广东省深圳市";
 }
 
 void TestLocation::query_goodReply_joinsTheFourTexts() {
@@ -163,8 +164,7 @@ void TestLocation::query_goodReply_joinsTheFourTexts() {
   QCOMPARE(PresetModel::instance()->queryLocation(), location);
 
   QCOMPARE(m_server.requestLines.size(), 1);
-  QCOMPARE(m_server.requestLines.first(),
-           QByteArray("GET /ws/location/v1/ip?key=" ORVIK_LOCATION_KEY " HTTP/1.1"));
+  QCOMPARE(m_server.requestLines.first(), QByteArray("GET /ws/location/v1/ip?key=" ORVIK_LOCATION_KEY " HTTP/1.1"));
   QCOMPARE(LogRecorder::count(m_log->take(), QStringLiteral("Location: ") + location), 1);
 }
 

@@ -33,10 +33,10 @@ constexpr int kFinishMs = 15000;
 // ffprobe's view of a file: "video,<width>,<height>" of the first video stream, and its duration.
 QString probeVideoStream(const QString &path) {
   QProcess probe;
-  probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                                          QStringLiteral("v:0"), QStringLiteral("-show_entries"),
-                                          QStringLiteral("stream=codec_type,width,height"), QStringLiteral("-of"),
-                                          QStringLiteral("csv=p=0"), path});
+  probe.start(QStringLiteral("ffprobe"),
+              {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"), QStringLiteral("v:0"),
+               QStringLiteral("-show_entries"), QStringLiteral("stream=codec_type,width,height"), QStringLiteral("-of"),
+               QStringLiteral("csv=p=0"), path});
   if (!probe.waitForFinished(kFinishMs) || probe.exitCode() != 0)
     return QStringLiteral("ffprobe failed: ") + QString::fromLocal8Bit(probe.readAllStandardError());
   return QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed();
@@ -47,21 +47,21 @@ int framesReported(const QByteArray &output) {
   int frames = -1;
   QRegularExpressionMatchIterator it =
       QRegularExpression(QStringLiteral("frame=\\s*(\\d+)")).globalMatch(QString::fromLatin1(output));
-  while (it.hasNext())
-    frames = it.next().captured(1).toInt();
+  while (it.hasNext()) frames = it.next().captured(1).toInt();
   return frames;
 }
 
 // The helper lines among the recorded messages (Qt's own warnings left out).
-QStringList helperLines(const QStringList &messages) { return messages.filter(QStringLiteral("] [INFO] - ")); }
+QStringList helperLines(const QStringList &messages) {
+  return messages.filter(QStringLiteral("] [INFO] - "));
+}
 
 double probeDurationSeconds(const QString &path) {
   QProcess probe;
-  probe.start(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                          QStringLiteral("format=duration"), QStringLiteral("-of"),
-                                          QStringLiteral("csv=p=0"), path});
-  if (!probe.waitForFinished(kFinishMs))
-    return -1.0;
+  probe.start(QStringLiteral("ffprobe"),
+              {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+               QStringLiteral("format=duration"), QStringLiteral("-of"), QStringLiteral("csv=p=0"), path});
+  if (!probe.waitForFinished(kFinishMs)) return -1.0;
   return QString::fromLocal8Bit(probe.readAllStandardOutput()).trimmed().toDouble();
 }
 
@@ -108,8 +108,7 @@ void TestVideoModel::initTestCase() {
   QElapsedTimer clock;
   clock.start();
   while (!number.contains('\n') && clock.elapsed() < kServerStartMs && m_xserver.state() == QProcess::Running) {
-    if (m_xserver.waitForReadyRead(kServerStartMs))
-      number += m_xserver.readAllStandardOutput();
+    if (m_xserver.waitForReadyRead(kServerStartMs)) number += m_xserver.readAllStandardOutput();
   }
   QVERIFY2(number.contains('\n'), "Xvfb did not report its display");
   m_display = QLatin1Char(':') + QString::fromLatin1(number.trimmed());
@@ -132,21 +131,18 @@ void TestVideoModel::cleanup() {
 
 void TestVideoModel::cleanupTestCase() {
   m_xserver.terminate();
-  if (!m_xserver.waitForFinished(kFinishMs))
-    m_xserver.kill();
+  if (!m_xserver.waitForFinished(kFinishMs)) m_xserver.kill();
 }
 
 bool TestVideoModel::waitForProcessEnd() {
   QElapsedTimer clock;
   clock.start();
-  while (model()->process().state() != QProcess::NotRunning && clock.elapsed() < kFinishMs)
-    QTest::qWait(20);
+  while (model()->process().state() != QProcess::NotRunning && clock.elapsed() < kFinishMs) QTest::qWait(20);
   return model()->process().state() == QProcess::NotRunning;
 }
 
 void TestVideoModel::captureInput_perPlatform() {
-  QCOMPARE(CapturePlatform::avFoundationInput(),
-           QStringList({"-f", "avfoundation", "-i", "Capture screen 0"}));
+  QCOMPARE(CapturePlatform::avFoundationInput(), QStringList({"-f", "avfoundation", "-i", "Capture screen 0"}));
   QCOMPARE(CapturePlatform::x11GrabInput(QStringLiteral(":7"), QSize(1920, 1080)),
            QStringList({"-f", "x11grab", "-video_size", "1920x1080", "-i", ":7"}));
   // Without a known size ffmpeg takes the whole root window.
@@ -160,10 +156,10 @@ void TestVideoModel::captureInput_perPlatform() {
 void TestVideoModel::record_producesPlayableMp4AndSparesOtherFfmpeg() {
   // Another ffmpeg of the same user, busy with work of its own.
   QProcess bystander;
-  bystander.start(QStringLiteral("ffmpeg"), {QStringLiteral("-nostdin"), QStringLiteral("-re"), QStringLiteral("-f"),
-                                             QStringLiteral("lavfi"), QStringLiteral("-i"),
-                                             QStringLiteral("nullsrc=s=16x16"), QStringLiteral("-f"),
-                                             QStringLiteral("null"), QStringLiteral("-")});
+  bystander.start(QStringLiteral("ffmpeg"),
+                  {QStringLiteral("-nostdin"), QStringLiteral("-re"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                   QStringLiteral("-i"), QStringLiteral("nullsrc=s=16x16"), QStringLiteral("-f"),
+                   QStringLiteral("null"), QStringLiteral("-")});
   QVERIFY(bystander.waitForStarted());
 
   const QString path = m_dir->filePath(QStringLiteral("survey.mp4"));

@@ -39,8 +39,7 @@ private:
 
   void answer() {
     auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-    if (!dialog || m_answered)
-      return;
+    if (!dialog || m_answered) return;
     m_answered = true;
     m_poll.stop();
     m_caption = dialog->windowTitle();
@@ -49,8 +48,7 @@ private:
     m_acceptMode = dialog->acceptMode();
     m_qtDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
     m_dirsOnly = dialog->testOption(QFileDialog::ShowDirsOnly);
-    if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-      m_proposedName = edit->text();
+    if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))) m_proposedName = edit->text();
     if (m_path.isEmpty()) {
       dialog->reject();
       return;

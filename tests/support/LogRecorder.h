@@ -38,8 +38,7 @@ public:
   static int count(const QStringList &lines, const QString &message) {
     const QString ending = QStringLiteral("] - ") + message + QLatin1Char('"');
     int found = 0;
-    for (const QString &line : lines)
-      found += line.endsWith(ending) ? 1 : 0;
+    for (const QString &line : lines) found += line.endsWith(ending) ? 1 : 0;
     return found;
   }
 
@@ -47,8 +46,7 @@ public:
   static int countFrom(const QStringList &lines, const QString &function) {
     const QString field = QStringLiteral("[File: ") + function + QLatin1Char(']');
     int found = 0;
-    for (const QString &line : lines)
-      found += line.contains(field) ? 1 : 0;
+    for (const QString &line : lines) found += line.contains(field) ? 1 : 0;
     return found;
   }
 
@@ -60,8 +58,7 @@ private:
       messages().append(text);
       next = previous();
     }
-    if (next)
-      next(type, context, text);
+    if (next) next(type, context, text);
   }
   static QMutex &mutex() {
     static QMutex m;

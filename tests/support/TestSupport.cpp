@@ -13,15 +13,17 @@
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QStandardPaths>
+#include <atomic>
 #include <cstdio>
+#include <mutex>
 #include <cstdlib>
 
 namespace orvik::test {
 namespace {
 
-QMutex g_recorderMutex;
+std::mutex g_recorderMutex;
 QStringList g_qmlWarnings;
-QtMessageHandler g_previousHandler = nullptr;
+std::atomic<QtMessageHandler> g_previousHandler{nullptr};
 bool g_installed = false;
 
 bool isQmlMessage(const QMessageLogContext &context, const QString &text) {
@@ -44,11 +46,11 @@ void recordingHandler(QtMsgType type, const QMessageLogContext &context, const Q
   }
   inside = true;
   if (type != QtDebugMsg && type != QtInfoMsg && isQmlMessage(context, text)) {
-    QMutexLocker lock(&g_recorderMutex);
+    std::lock_guard<std::mutex> lock(g_recorderMutex);
     g_qmlWarnings.append(text);
   }
-  if (g_previousHandler)
-    g_previousHandler(type, context, text);
+  if (QtMessageHandler previous = g_previousHandler.load())
+    previous(type, context, text);
   else
     std::fprintf(stderr, "%s\n", qPrintable(text));
   inside = false;
@@ -82,7 +84,7 @@ QString documentsPath() {
 }
 
 void installMessageRecorder() {
-  QMutexLocker lock(&g_recorderMutex);
+  std::lock_guard<std::mutex> lock(g_recorderMutex);
   QtMessageHandler previous = qInstallMessageHandler(recordingHandler);
   if (previous != recordingHandler)
     g_previousHandler = previous;
@@ -90,12 +92,12 @@ void installMessageRecorder() {
 }
 
 QStringList qmlWarnings() {
-  QMutexLocker lock(&g_recorderMutex);
+  std::lock_guard<std::mutex> lock(g_recorderMutex);
   return g_qmlWarnings;
 }
 
 QStringList takeQmlWarnings() {
-  QMutexLocker lock(&g_recorderMutex);
+  std::lock_guard<std::mutex> lock(g_recorderMutex);
   QStringList taken;
   taken.swap(g_qmlWarnings);
   return taken;
@@ -142,7 +144,7 @@ int runTests(QObject *testObject, int argc, char **argv) {
   QTest::qCleanup();
   // QTest's handler is gone now; messages of the process's exit go to stderr.
   {
-    QMutexLocker lock(&g_recorderMutex);
+    std::lock_guard<std::mutex> lock(g_recorderMutex);
     g_previousHandler = nullptr;
   }
   const QStringList left = takeQmlWarnings();

@@ -59,7 +59,9 @@ private:
   std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestCsvFormat::initTestCase() { m_log = std::make_unique<LogRecorder>(); }
+void TestCsvFormat::initTestCase() {
+  m_log = std::make_unique<LogRecorder>();
+}
 
 void TestCsvFormat::init() {
   m_dir = std::make_unique<QTemporaryDir>(orvik::test::homePath() + QStringLiteral("/csv-XXXXXX"));
@@ -100,12 +102,10 @@ void TestCsvFormat::formatLine_ignoresTheLocale() {
 
 void TestCsvFormat::formatPoints_oneLinePerPointEachEnded() {
   QCOMPARE(CsvFormat::formatPoints({}), QString());
-  QCOMPARE(CsvFormat::formatPoints(kSweep),
-           QStringLiteral("450.000,-92.000\n450.025,-91.500\n433.925,-70.000\n"));
+  QCOMPARE(CsvFormat::formatPoints(kSweep), QStringLiteral("450.000,-92.000\n450.025,-91.500\n433.925,-70.000\n"));
   // A full sweep: as many lines as points, in the given order.
   QVector<QPointF> sweep;
-  for (int i = 0; i < 1000; ++i)
-    sweep.append(QPointF(450.0 + i * 0.5, -100.0 + (i % 7)));
+  for (int i = 0; i < 1000; ++i) sweep.append(QPointF(450.0 + i * 0.5, -100.0 + (i % 7)));
   const QStringList lines = CsvFormat::formatPoints(sweep).split(QLatin1Char('\n'));
   QCOMPARE(lines.size(), 1001);
   QVERIFY(lines.last().isEmpty());
@@ -116,10 +116,14 @@ void TestCsvFormat::formatPoints_oneLinePerPointEachEnded() {
 void TestCsvFormat::defaultFileName_timeStamp_data() {
   QTest::addColumn<QString>("pattern");
   QTest::addColumn<QString>("name");
-  QTest::newRow("sweep") << "Veltro_%1.csv" << "Veltro_2025-03-03_14-05-09.csv";
-  QTest::newRow("max-hold") << "Veltro_%1.csv.max" << "Veltro_2025-03-03_14-05-09.csv.max";
-  QTest::newRow("picture") << "Veltro_%1.png" << "Veltro_2025-03-03_14-05-09.png";
-  QTest::newRow("recording") << "Veltro_%1.mp4" << "Veltro_2025-03-03_14-05-09.mp4";
+  QTest::newRow("sweep") << "Veltro_%1.csv"
+                         << "Veltro_2025-03-03_14-05-09.csv";
+  QTest::newRow("max-hold") << "Veltro_%1.csv.max"
+                            << "Veltro_2025-03-03_14-05-09.csv.max";
+  QTest::newRow("picture") << "Veltro_%1.png"
+                           << "Veltro_2025-03-03_14-05-09.png";
+  QTest::newRow("recording") << "Veltro_%1.mp4"
+                             << "Veltro_2025-03-03_14-05-09.mp4";
 }
 
 void TestCsvFormat::defaultFileName_timeStamp() {

@@ -31,7 +31,9 @@ namespace {
 
 const QVector<QPointF> kPoints = {{433.925, -70.0}, {450.025, -91.53125}, {0.1 + 0.2, -1e-9}};
 
-QString presetDir() { return QDir(FileReadWrite::DEAFULT_PRESET_DIR_PATH).absolutePath(); }
+QString presetDir() {
+  return QDir(FileReadWrite::DEAFULT_PRESET_DIR_PATH).absolutePath();
+}
 
 QByteArray readAll(const QString &path) {
   QFile file(path);
@@ -44,16 +46,19 @@ bool writeAll(const QString &path, const QByteArray &bytes) {
   return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QJsonObject readObject(const QString &path) { return QJsonDocument::fromJson(readAll(path)).object(); }
+QJsonObject readObject(const QString &path) {
+  return QJsonDocument::fromJson(readAll(path)).object();
+}
 
-QJsonArray indexEntries() { return UserConfig::instance()->readConfigInfo().value(QStringLiteral("presets")).toArray(); }
+QJsonArray indexEntries() {
+  return UserConfig::instance()->readConfigInfo().value(QStringLiteral("presets")).toArray();
+}
 
 // Every file below HOME, so a test sees each file that an operation created.
 QSet<QString> homeFiles() {
   QSet<QString> files;
   QDirIterator it(orvik::test::homePath(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-  while (it.hasNext())
-    files.insert(QFileInfo(it.next()).absoluteFilePath());
+  while (it.hasNext()) files.insert(QFileInfo(it.next()).absoluteFilePath());
   return files;
 }
 
@@ -147,8 +152,12 @@ void TestPresetModel::initTestCase() {
   for (const QString &name : {QStringLiteral("second"), QStringLiteral("first")}) {
     const QString path = presetDir() + QStringLiteral("/Veltro_") + name + QStringLiteral(".dov");
     QVERIFY(writeAll(path, "{\"Values\":[]}"));
-    presets.append(QJsonObject{{"name", name},        {"path", path},          {"freqRange", "450 - 950"},
-                               {"levelRange", "-110 - 0"}, {"remark", "r"}, {"location", "here"}});
+    presets.append(QJsonObject{{"name", name},
+                               {"path", path},
+                               {"freqRange", "450 - 950"},
+                               {"levelRange", "-110 - 0"},
+                               {"remark", "r"},
+                               {"location", "here"}});
   }
   QVERIFY(UserConfig::instance()->writeConfigToFile(QJsonObject{{"presets", presets}}));
 }
@@ -171,7 +180,9 @@ PresetModel::ERROR_CODE TestPresetModel::savePreset(const QString &name, const Q
                        QStringLiteral("0"), points);
 }
 
-int TestPresetModel::itemCount() const { return qobject_cast<VariantListModel *>(model()->items())->count(); }
+int TestPresetModel::itemCount() const {
+  return qobject_cast<VariantListModel *>(model()->items())->count();
+}
 
 QJsonObject TestPresetModel::item(int index) const {
   return qobject_cast<VariantListModel *>(model()->items())->at(index).toJsonObject();
@@ -182,8 +193,7 @@ void TestPresetModel::removeAllPresets() {
   // whose file a test deleted gets an empty stand-in first.
   while (itemCount() > 0) {
     const QString path = item(0).value(QStringLiteral("path")).toString();
-    if (!QFile::exists(path) && path.startsWith(orvik::test::homePath()))
-      writeAll(path, "{}");
+    if (!QFile::exists(path) && path.startsWith(orvik::test::homePath())) writeAll(path, "{}");
     if (!model()->remove(0)) {
       QFAIL(qPrintable(QStringLiteral("cannot remove preset at %1").arg(path)));
       return;
@@ -262,11 +272,9 @@ void TestPresetModel::save_namesDifferingInCase_areDifferentPresets() {
   QCOMPARE(savePreset(QStringLiteral("stage")), PresetModel::NO_ERROR);
   QCOMPARE(savePreset(QStringLiteral("STAGE")), PresetModel::NO_ERROR);
   QSet<QString> paths;
-  for (int i = itemCount() - 3; i < itemCount(); ++i)
-    paths.insert(item(i).value(QStringLiteral("path")).toString());
+  for (int i = itemCount() - 3; i < itemCount(); ++i) paths.insert(item(i).value(QStringLiteral("path")).toString());
   QCOMPARE(paths.size(), 3);
-  for (const QString &path : paths)
-    QVERIFY(QFile::exists(path));
+  for (const QString &path : paths) QVERIFY(QFile::exists(path));
 }
 
 void TestPresetModel::save_hostileName_staysInPresetDir_data() {
@@ -317,16 +325,14 @@ void TestPresetModel::save_manyHostileNames_neverShareAFile() {
   QString shortenedForm = PresetFileName::fileNameFor(longName + QLatin1Char('1'));
   shortenedForm = shortenedForm.mid(7, shortenedForm.size() - 7 - 4);
   // Pairs that a naive mapping (replace, drop or truncate) would merge.
-  const QStringList names = {QStringLiteral("a/b"),     QStringLiteral("a%2Fb"),   QStringLiteral("a%252Fb"),
-                             QStringLiteral("a\\b"),    QStringLiteral("a%5Cb"),   QStringLiteral("a_b"),
-                             QStringLiteral("."),       QStringLiteral("%2E"),     QStringLiteral(".."),
-                             QStringLiteral("x~2"),     QStringLiteral("x"),       QStringLiteral(""),
-                             nameWithNul(),             QStringLiteral("nul%00x"), longName + QLatin1Char('1'),
-                             longName + QLatin1Char('2'), shortenedForm,          QStringLiteral("Abc"),
-                             QStringLiteral("abc")};
+  const QStringList names = {
+      QStringLiteral("a/b"),   QStringLiteral("a%2Fb"),   QStringLiteral("a%252Fb"),   QStringLiteral("a\\b"),
+      QStringLiteral("a%5Cb"), QStringLiteral("a_b"),     QStringLiteral("."),         QStringLiteral("%2E"),
+      QStringLiteral(".."),    QStringLiteral("x~2"),     QStringLiteral("x"),         QStringLiteral(""),
+      nameWithNul(),           QStringLiteral("nul%00x"), longName + QLatin1Char('1'), longName + QLatin1Char('2'),
+      shortenedForm,           QStringLiteral("Abc"),     QStringLiteral("abc")};
   const int first = itemCount();
-  for (const QString &name : names)
-    QCOMPARE(savePreset(name), PresetModel::NO_ERROR);
+  for (const QString &name : names) QCOMPARE(savePreset(name), PresetModel::NO_ERROR);
 
   QSet<QString> paths;
   for (int i = first; i < itemCount(); ++i) {
@@ -405,13 +411,18 @@ void TestPresetModel::generalBlands_wholeHertz_data() {
   QTest::addColumn<QString>("stop");
   QTest::addColumn<int>("startHz");
   QTest::addColumn<int>("stopHz");
-  QTest::newRow("band") << "450" << "950" << 450000000 << 950000000;
-  QTest::newRow("three decimals") << "433.925" << "470.025" << 433925000 << 470025000;
-  QTest::newRow("truncated toward zero") << "0.0000019" << "-0.0000019" << 1 << -1;
-  QTest::newRow("not numbers") << "abc" << "" << 0 << 0;
-  QTest::newRow("largest 32-bit value") << "2147.483647" << "-2147.483648" << 2147483647 << int(-2147483648LL);
-  QTest::newRow("beyond 32 bits is held at the limit") << "2147.483648" << "-5000" << 2147483647
-                                                       << int(-2147483648LL);
+  QTest::newRow("band") << "450"
+                        << "950" << 450000000 << 950000000;
+  QTest::newRow("three decimals") << "433.925"
+                                  << "470.025" << 433925000 << 470025000;
+  QTest::newRow("truncated toward zero") << "0.0000019"
+                                         << "-0.0000019" << 1 << -1;
+  QTest::newRow("not numbers") << "abc"
+                               << "" << 0 << 0;
+  QTest::newRow("largest 32-bit value") << "2147.483647"
+                                        << "-2147.483648" << 2147483647 << int(-2147483648LL);
+  QTest::newRow("beyond 32 bits is held at the limit") << "2147.483648"
+                                                       << "-5000" << 2147483647 << int(-2147483648LL);
 }
 
 void TestPresetModel::generalBlands_wholeHertz() {
@@ -427,16 +438,25 @@ void TestPresetModel::generalBlands_wholeHertz() {
 void TestPresetModel::fileName_escaping_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<QString>("fileName");
-  QTest::newRow("plain") << "Site A" << "Veltro_Site A.dov";
-  QTest::newRow("Chinese") << "南山" << "Veltro_南山.dov";
-  QTest::newRow("slash") << "../../x" << "Veltro_..%2F..%2Fx.dov";
-  QTest::newRow("backslash") << "a\\b" << "Veltro_a%5Cb.dov";
-  QTest::newRow("percent") << "%2F" << "Veltro_%252F.dov";
-  QTest::newRow("tilde") << "x~2" << "Veltro_x%7E2.dov";
+  QTest::newRow("plain") << "Site A"
+                         << "Veltro_Site A.dov";
+  QTest::newRow("Chinese") << "南山"
+                           << "Veltro_南山.dov";
+  QTest::newRow("slash") << "../../x"
+                         << "Veltro_..%2F..%2Fx.dov";
+  QTest::newRow("backslash") << "a\\b"
+                             << "Veltro_a%5Cb.dov";
+  QTest::newRow("percent") << "%2F"
+                           << "Veltro_%252F.dov";
+  QTest::newRow("tilde") << "x~2"
+                         << "Veltro_x%7E2.dov";
   QTest::newRow("NUL") << nameWithNul() << "Veltro_nul%00x.dov";
-  QTest::newRow("control") << "a\tb\x7f" << "Veltro_a%09b%7F.dov";
-  QTest::newRow("dots are plain inside the prefix") << ".." << "Veltro_...dov";
-  QTest::newRow("empty") << "" << "Veltro_.dov";
+  QTest::newRow("control") << "a\tb\x7f"
+                           << "Veltro_a%09b%7F.dov";
+  QTest::newRow("dots are plain inside the prefix") << ".."
+                                                    << "Veltro_...dov";
+  QTest::newRow("empty") << ""
+                         << "Veltro_.dov";
   QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << "Veltro_%uD800.dov";
   QTest::newRow("surrogate pair kept") << QString::fromUcs4(U"\U0001F3A4") << QStringLiteral("Veltro_\U0001F3A4.dov");
 }
@@ -451,7 +471,7 @@ void TestPresetModel::fileName_escaping() {
 
 void TestPresetModel::fileName_longNames_stayWithinLimitAndApart() {
   const QStringList names = {QString(201, QLatin1Char('a')), QString(201, QLatin1Char('a')) + QLatin1Char('b'),
-                             QString(300, QChar(0x9891)),    QStringLiteral("/").repeated(1000),
+                             QString(300, QChar(0x9891)), QStringLiteral("/").repeated(1000),
                              QString(100000, QLatin1Char('z'))};
   QSet<QString> fileNames;
   for (const QString &name : names) {
@@ -644,8 +664,10 @@ void TestPresetModel::saveFile_cancelled_createsNothing() {
 void TestPresetModel::saveFile_appendsDovAndCopies_data() {
   QTest::addColumn<QString>("chosen");
   QTest::addColumn<QString>("written");
-  QTest::newRow("plain name") << "survey" << "survey.dov";
-  QTest::newRow("name with the extension") << "survey.dov" << "survey.dov.dov";
+  QTest::newRow("plain name") << "survey"
+                              << "survey.dov";
+  QTest::newRow("name with the extension") << "survey.dov"
+                                           << "survey.dov.dov";
 }
 
 void TestPresetModel::saveFile_appendsDovAndCopies() {

@@ -388,6 +388,65 @@ void drawListBackground(QPainter &p, const QRectF &r) {
   p.drawRoundedRect(r.adjusted(1, 1, -1, -1), 10, 10);
 }
 
+// ---- frequency, plot and monitoring panel icons ----------------------------
+
+void drawConfirmIcon(QPainter &p, const QRectF &r) {
+  const QRectF ring = r.adjusted(4, 4, -4, -4);
+  p.setPen(QPen(kCyan, 3));
+  p.setBrush(QColor(0x00, 0x3c, 0x52));
+  p.drawEllipse(ring);
+  QPainterPath tick;
+  tick.moveTo(ring.left() + ring.width() * 0.27, ring.top() + ring.height() * 0.52);
+  tick.lineTo(ring.left() + ring.width() * 0.44, ring.top() + ring.height() * 0.69);
+  tick.lineTo(ring.left() + ring.width() * 0.75, ring.top() + ring.height() * 0.34);
+  p.setPen(roundPen(kWhite, r.width() * 0.09));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(tick);
+}
+
+void drawClearIcon(QPainter &p, const QRectF &r) {
+  // A waste bin: lid with a handle, and a tapered body with three ribs.
+  const QColor ink(0xdd, 0xdd, 0xdd);
+  const qreal w = r.width();
+  const qreal h = r.height();
+  p.setPen(roundPen(ink, w * 0.07));
+  p.setBrush(Qt::NoBrush);
+  p.drawLine(QPointF(r.left() + w * 0.18, r.top() + h * 0.26), QPointF(r.left() + w * 0.82, r.top() + h * 0.26));
+  p.drawLine(QPointF(r.left() + w * 0.40, r.top() + h * 0.16), QPointF(r.left() + w * 0.60, r.top() + h * 0.16));
+  QPainterPath body;
+  body.moveTo(r.left() + w * 0.26, r.top() + h * 0.34);
+  body.lineTo(r.left() + w * 0.32, r.top() + h * 0.84);
+  body.lineTo(r.left() + w * 0.68, r.top() + h * 0.84);
+  body.lineTo(r.left() + w * 0.74, r.top() + h * 0.34);
+  p.drawPath(body);
+  p.setPen(roundPen(ink, w * 0.05));
+  for (qreal x : {0.41, 0.50, 0.59})
+    p.drawLine(QPointF(r.left() + w * x, r.top() + h * 0.44), QPointF(r.left() + w * x, r.top() + h * 0.74));
+}
+
+void drawOneClickIcon(QPainter &p, const QRectF &r, bool start) {
+  // Start: a green play triangle in a ring; stop: a red square in a ring.
+  const QColor ink = start ? QColor(0x46, 0xfa, 0x32) : QColor(0xff, 0x5a, 0x4a);
+  const QRectF ring = r.adjusted(4, 4, -4, -4);
+  p.setPen(QPen(ink, 3));
+  p.setBrush(QColor(0x1a, 0x1a, 0x1a));
+  p.drawEllipse(ring);
+  const QPointF c = ring.center();
+  const qreal s = ring.width() * 0.22;
+  p.setPen(Qt::NoPen);
+  p.setBrush(ink);
+  if (start) {
+    QPainterPath tri;
+    tri.moveTo(c + QPointF(-s * 0.7, -s));
+    tri.lineTo(c + QPointF(s * 1.0, 0));
+    tri.lineTo(c + QPointF(-s * 0.7, s));
+    tri.closeSubpath();
+    p.drawPath(tri);
+  } else {
+    p.drawRoundedRect(QRectF(c.x() - s * 0.85, c.y() - s * 0.85, s * 1.7, s * 1.7), 3, 3);
+  }
+}
+
 std::vector<Picture> pictures() {
   using W = WindowGlyph;
   using S = ScanGlyph;
@@ -430,6 +489,10 @@ std::vector<Picture> pictures() {
       {"track_valley_icon_off.png", QSize(48, 48), [](QPainter &p, const QRectF &r) { drawTrackIcon(p, r, false, false); }},
       {"panel_bg.png", QSize(460, 280), drawPanelBackground},
       {"list_bg.png", QSize(460, 600), drawListBackground},
+      {"confirm_icon.png", QSize(48, 48), drawConfirmIcon},
+      {"clear_icon.png", QSize(48, 48), drawClearIcon},
+      {"one_click_start_icon.png", QSize(48, 48), [](QPainter &p, const QRectF &r) { drawOneClickIcon(p, r, true); }},
+      {"one_click_stop_icon.png", QSize(48, 48), [](QPainter &p, const QRectF &r) { drawOneClickIcon(p, r, false); }},
   };
 }
 

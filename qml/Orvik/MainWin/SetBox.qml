@@ -19,7 +19,7 @@ Item {
             height: root.width * 0.45
         }
 
-        BaseBackground {
+        FreSetBox {
             objectName: "freSetBox"
             width: root.width
             height: root.width * 0.25
@@ -31,20 +31,20 @@ Item {
             height: root.width * 0.2
         }
 
-        BaseBackground {
+        TrackSetBox {
             objectName: "trackSetBox"
             width: root.width
             height: root.width * 0.2
         }
 
-        BaseBackground {
+        PlotSetBox {
             objectName: "plotSetBox"
             width: root.width
             height: root.width * 0.6
         }
     }
 
-    BaseBackground {
+    MonitorSetBox {
         objectName: "monitorSetBox"
         anchors.bottom: parent.bottom
         anchors.left: parent.left

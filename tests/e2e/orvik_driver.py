@@ -1,0 +1,159 @@
+"""Drives the real application in a real X server, as a person would: the
+simulated analyser on a pseudo-terminal, the application's window, clicks
+through xdotool at the places where the named controls lie (from the uimap
+tool), and the files a user would look at (log, configuration, exports)."""
+
+import json
+import os
+import shutil
+import signal
+import subprocess
+import time
+
+
+class DriverError(Exception):
+    pass
+
+
+def wait_until(predicate, timeout, what, interval=0.1):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(interval)
+    raise DriverError(f"timed out after {timeout} s waiting for {what}")
+
+
+class Session:
+    def __init__(self, build_dir, home, width=1280, height=750):
+        self.build_dir = build_dir
+        self.home = home
+        self.width = width
+        self.height = height
+        self.sim = None
+        self.app = None
+        self.link = None
+        self.window = None
+        self.origin = (0, 0)
+        self.places = {}
+        self.env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"))
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.data_dir = os.path.join(home, "Documents", "Veltro-Orvik")
+
+    # The simulator -------------------------------------------------------
+    def start_simulator(self, *args):
+        self.sim = subprocess.Popen([os.path.join(self.build_dir, "tinysa-sim"), *args],
+                                    stdout=subprocess.PIPE, text=True, env=self.env)
+        while True:
+            line = self.sim.stdout.readline()
+            if not line:
+                raise DriverError("the simulator ended before announcing its link")
+            if line.startswith("link: "):
+                self.link = line[6:].strip()
+                return self.link
+
+    def stop_simulator(self):
+        if self.sim and self.sim.poll() is None:
+            self.sim.send_signal(signal.SIGTERM)
+            try:
+                self.sim.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.sim.kill()
+        self.sim = None
+
+    # Configuration of a returning user --------------------------------------
+    def remember(self, **members):
+        os.makedirs(os.path.join(self.data_dir, "config"), exist_ok=True)
+        path = os.path.join(self.data_dir, "config", "Veltro_Orvik.dov")
+        config = {}
+        if os.path.exists(path):
+            with open(path, encoding="utf-8") as f:
+                try:
+                    config = json.load(f)
+                except ValueError:
+                    config = {}
+        config.update(members)
+        with open(path, "w", encoding="utf-8") as f:
+            json.dump(config, f, indent=4)
+
+    # The application -------------------------------------------------------
+    def start_application(self):
+        self.places = self.ui_map()
+        self.app = subprocess.Popen([os.path.join(self.build_dir, "veltro-orvik")], env=self.env)
+        self.window = wait_until(self._find_window, 30, "the main window")
+        info = subprocess.run(["xwininfo", "-id", self.window], capture_output=True, text=True).stdout
+        fields = dict(line.strip().split(":", 1) for line in info.splitlines() if ":" in line)
+        self.origin = (int(fields["Absolute upper-left X"]), int(fields["Absolute upper-left Y"]))
+        return self.window
+
+    def _find_window(self):
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.app.pid)],
+                             capture_output=True, text=True).stdout.split()
+        for wid in out:
+            info = subprocess.run(["xwininfo", "-id", wid], capture_output=True, text=True).stdout
+            if "IsViewable" in info and f"Width: {self.width}" in info:
+                return wid
+        return None
+
+    def ui_map(self):
+        scratch = os.path.join(self.home, ".uimap-home")
+        os.makedirs(os.path.join(scratch, "Documents"), exist_ok=True)
+        env = dict(self.env, HOME=scratch)
+        out = subprocess.run([os.path.join(self.build_dir, "uimap"), "--width", str(self.width),
+                              "--height", str(self.height)], capture_output=True, text=True, env=env,
+                             timeout=60).stdout
+        shutil.rmtree(scratch, ignore_errors=True)
+        places = {}
+        for line in out.splitlines():
+            parts = line.split()
+            if len(parts) == 5:
+                places.setdefault(parts[0], tuple(int(v) for v in parts[1:]))
+        return places
+
+    def click(self, name, button=1):
+        if name not in self.places:
+            raise DriverError(f"no control named {name} on the page")
+        x, y, w, h = self.places[name]
+        gx, gy = self.origin[0] + x + w // 2, self.origin[1] + y + h // 2
+        subprocess.run(["xdotool", "mousemove", "--sync", str(gx), str(gy)], check=True)
+        subprocess.run(["xdotool", "click", str(button)], check=True)
+
+    def close_window(self):
+        """The title bar's close button, as a user ends the program."""
+        if "closeButton" in self.places:
+            self.click("closeButton")
+        else:
+            self.app.send_signal(signal.SIGTERM)
+        try:
+            return self.app.wait(timeout=15)
+        except subprocess.TimeoutExpired:
+            self.app.kill()
+            return self.app.wait()
+
+    def stop(self):
+        if self.app and self.app.poll() is None:
+            self.app.send_signal(signal.SIGTERM)
+            try:
+                self.app.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.app.kill()
+        self.stop_simulator()
+
+    # What the user sees ------------------------------------------------------
+    def log_text(self):
+        try:
+            with open(os.path.join(self.data_dir, "logs", "audio.log"), encoding="utf-8", errors="replace") as f:
+                return f.read()
+        except OSError:
+            return ""
+
+    def wait_for_log(self, text, timeout, count=1):
+        return wait_until(lambda: self.log_text().count(text) >= count, timeout, f'"{text}" in the log')
+
+    def screenshot(self, path):
+        display = os.environ["DISPLAY"]
+        subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "x11grab", "-video_size",
+                        f"{self.width}x{self.height}", "-i", f"{display}+{self.origin[0]},{self.origin[1]}",
+                        "-frames:v", "1", path], check=True, timeout=30)
+        return path

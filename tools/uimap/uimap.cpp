@@ -1,0 +1,61 @@
+// Prints where every named item of the main page lies when the window has a
+// given size: one line per item, "<objectName> <x> <y> <width> <height>" in
+// window coordinates. The page is laid out in percentages of the window, so
+// a driver that clicks the real window (xdotool) finds the real controls.
+//
+// Usage: uimap [--width W] [--height H]   (runs on the offscreen platform)
+
+#include "ApplicationContext.h"
+#include "DeclarativeWindow.h"
+#include "EmtApplication.h"
+#include "SystemConfig.h"
+#include "UserConfig.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QQuickItem>
+#include <QQuickWidget>
+#include <QTextStream>
+#include <functional>
+
+int main(int argc, char **argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qputenv("QT_QUICK_BACKEND", "software");
+  QApplication app(argc, argv);
+  QCommandLineParser parser;
+  parser.addHelpOption();
+  QCommandLineOption widthOption("width", "Window width.", "W", "1280");
+  QCommandLineOption heightOption("height", "Window height.", "H", "750");
+  parser.addOption(widthOption);
+  parser.addOption(heightOption);
+  parser.process(app);
+  const QSize size(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
+
+  SystemConfig::instance()->init();
+  UserConfig::instance()->init();
+  EmtApplication::registerNativeTypes();
+  EmtApplication::publishModels();
+  DeclarativeWindow page(QStringLiteral("MainWin"), QUrl(QStringLiteral("qrc:/Orvik/MainWin/MainWin.qml")),
+                         {QStringLiteral("qrc:/Orvik/MainWin/"), QStringLiteral("qrc:/Corlakit/"),
+                          QStringLiteral("qrc:/")});
+  page.resize(size);
+  page.onResize(size);
+  page.show();
+  QCoreApplication::processEvents();
+  QQuickItem *root = page.getView()->rootObject();
+  if (!root)
+    return 1;
+
+  QTextStream out(stdout);
+  std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {
+    if (!item->objectName().isEmpty() && item->isVisible()) {
+      const QRectF r = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+      out << item->objectName() << ' ' << int(r.x()) << ' ' << int(r.y()) << ' ' << int(r.width()) << ' '
+          << int(r.height()) << '\n';
+    }
+    for (QQuickItem *child : item->childItems())
+      walk(child);
+  };
+  walk(root);
+  return 0;
+}
