@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QVariantMap>
 #include <cmath>
+#include <functional>
 
 using ChartGeometry::BandSegment;
 
@@ -105,7 +106,7 @@ void FreqSpectrumView::setAutoScanLabelVisible(bool visible) {
 void FreqSpectrumView::setFrequencyPriorityFlag(bool visible) {
   m_frequencyPriorityFlag = visible;
   emit frequencyPriorityFlagChanged();
-  repaintOverlays();
+  requestOverlayRepaint();
 }
 
 // ---- set-up ---------------------------------------------------------------
@@ -161,7 +162,7 @@ void FreqSpectrumView::initCustomPlot() {
   connect(PresetModel::instance(), &PresetModel::pointsChanged, this, &FreqSpectrumView::showStoredPoints);
   connect(FrameSeqModel::instance(), &FrameSeqModel::scanSuccessed, this, &FreqSpectrumView::onScanSuccessed);
   connect(settings, &FreqScanSetModel::clearPeakPoints, this, &FreqSpectrumView::onClearPeakPoints);
-  connect(monitor, &MonitorModel::pointsChanged, this, &FreqSpectrumView::repaintOverlays);
+  connect(monitor, &MonitorModel::pointsChanged, this, [this] { repaintOverlays(PriorityPart | ManualPart); });
   connect(plot, &QCustomPlot::mouseMove, this, &FreqSpectrumView::onPlotMouseMove);
   connect(plot, &QCustomPlot::mousePress, this, &FreqSpectrumView::onPlotMousePress);
   connect(plot, &QCustomPlot::mouseDoubleClick, this, &FreqSpectrumView::onPlotMouseDoubleClick);
@@ -173,7 +174,7 @@ void FreqSpectrumView::initCustomPlot() {
   connect(this, &FreqSpectrumView::axisChanged, this, &FreqSpectrumView::onAxisChanged);
   connect(settings, &FreqScanSetModel::startFreqStrChanged, this, &FreqSpectrumView::onStartFreqChanged);
   connect(settings, &FreqScanSetModel::stopFreqStrChanged, this, &FreqSpectrumView::onStopFreqChanged);
-  connect(MarkModel::instance(), &MarkModel::marksChanged, this, &FreqSpectrumView::repaintOverlays);
+  connect(MarkModel::instance(), &MarkModel::marksChanged, this, [this] { repaintOverlays(MarksPart); });
   connect(settings, &FreqScanSetModel::peakSwitchChanged, this, [this] {
     ConfigUtils::configureGraph(m_peakGraph.graph(), kPeakTraceColor, FreqScanSetModel::instance()->peakSwitch(),
                                 kOverlayLayer);
@@ -188,10 +189,14 @@ void FreqSpectrumView::initCustomPlot() {
   connect(settings, &FreqScanSetModel::autoMonitorChanged, this, &FreqSpectrumView::repaint);
   // The marks are drawn only while the mark switch is on, and the monitoring
   // lists can also change through their own list models.
-  connect(settings, &FreqScanSetModel::markSwitchChanged, this, &FreqSpectrumView::repaintOverlays);
-  for (VariantListModel *list : {monitor->autoMonitorPoints(), monitor->manualMonitorPoints()}) {
-    connect(list, &VariantListModel::listChanged, this, &FreqSpectrumView::repaintOverlays);
-    connect(list, &QAbstractItemModel::rowsInserted, this, &FreqSpectrumView::repaintOverlays);
+  connect(settings, &FreqScanSetModel::markSwitchChanged, this,
+          [this] { repaintOverlays(MarksPart | ManualPart | LabelPart); });
+  const std::pair<VariantListModel *, unsigned> lists[] = {{monitor->autoMonitorPoints(), PriorityPart},
+                                                           {monitor->manualMonitorPoints(), ManualPart}};
+  for (const auto &list : lists) {
+    const unsigned part = list.second;
+    connect(list.first, &VariantListModel::listChanged, this, [this, part] { repaintOverlays(part); });
+    connect(list.first, &QAbstractItemModel::rowsInserted, this, [this, part] { repaintOverlays(part); });
   }
 
   onChartViewSizeChanged();
@@ -333,7 +338,6 @@ void FreqSpectrumView::showStoredPoints(const QVector<QPointF> &points) {
   }
   updateGraphs(xs, ys);
   MonitorModel::instance()->setPeakPoints(m_peakPoints);
-  invalidateOverlays();
 }
 
 void FreqSpectrumView::restartPeakIfGridChanged() {
@@ -588,7 +592,7 @@ void FreqSpectrumView::onPlotMouseRelease(QMouseEvent *event) {
   Q_UNUSED(event)
   m_pressedSegments = 0;
   m_hovered = BandSegment::None;
-  repaintOverlays();
+  requestOverlayRepaint();
 }
 
 void FreqSpectrumView::onPlotMouseDoubleClick(QMouseEvent *event) {
@@ -611,7 +615,7 @@ std::unique_ptr<RightButtonMenu> FreqSpectrumView::createRightBtnMenu(const QPoi
   const int pointIndex = MonitorModel::instance()->findManualMonitorPoint(QPointF(frequency, level));
   RightButtonMenu::setActionEnabled(menu.get(), RightButtonMenu::deleteMonitorPointText(), pointIndex >= 0);
   RightButtonMenu::setActionEnabled(menu.get(), RightButtonMenu::saveCsvText(), !m_mainPoints.isEmpty());
-  connect(menu.get(), &QMenu::triggered, this, &FreqSpectrumView::repaintOverlays);
+  connect(menu.get(), &QMenu::triggered, this, [this] { repaintOverlays(); });
   return menu;
 }
 
@@ -693,26 +697,83 @@ bool FreqSpectrumView::savePngFile(const QString &path, int width, int height) {
 
 void FreqSpectrumView::repaint() { replotCustomPlot(); }
 
-void FreqSpectrumView::repaintOverlays() {
-  invalidateOverlays();
+void FreqSpectrumView::repaintOverlays(unsigned parts) {
+  invalidateOverlays(parts);
   requestOverlayRepaint();
 }
 
-void FreqSpectrumView::invalidateOverlays() { m_overlayDirty = true; }
+void FreqSpectrumView::invalidateOverlays(unsigned parts) { m_dirtyOverlayParts |= parts; }
+
+namespace {
+
+// Room around a shape for its pen and the antialiased edge.
+constexpr double kSpritePaddingPx = 2.0;
+
+// The shape drawn by `draw` (in item coordinates) inside `bounds`, as a small
+// picture at device resolution whose corner lies on a device pixel.
+FreqSpectrumView::Sprite renderSprite(const QRectF &bounds, qreal devicePixelRatio,
+                                      const std::function<void(QPainter &)> &draw) {
+  const QRectF padded = bounds.adjusted(-kSpritePaddingPx, -kSpritePaddingPx, kSpritePaddingPx, kSpritePaddingPx);
+  const QPoint topLeft(int(std::floor(padded.left() * devicePixelRatio)),
+                       int(std::floor(padded.top() * devicePixelRatio)));
+  const QPoint bottomRight(int(std::ceil(padded.right() * devicePixelRatio)),
+                           int(std::ceil(padded.bottom() * devicePixelRatio)));
+  FreqSpectrumView::Sprite sprite;
+  sprite.image = QImage(QSize(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()),
+                        QImage::Format_ARGB32_Premultiplied);
+  sprite.image.setDevicePixelRatio(devicePixelRatio);
+  sprite.image.fill(Qt::transparent);
+  sprite.origin = QPointF(topLeft) / devicePixelRatio;
+  QPainter painter(&sprite.image);
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.translate(-sprite.origin);
+  draw(painter);
+  return sprite;
+}
+
+FreqSpectrumView::Sprite triangleSprite(const QPolygonF &triangle, const QColor &fill, const QColor &outline,
+                                        qreal devicePixelRatio) {
+  return renderSprite(triangle.boundingRect(), devicePixelRatio, [&](QPainter &painter) {
+    painter.setPen(QPen(outline, kOutlineWidthPx));
+    painter.setBrush(fill);
+    painter.drawPolygon(triangle, Qt::OddEvenFill);
+  });
+}
+
+void drawSprite(QPainter *painter, const FreqSpectrumView::Sprite &sprite) {
+  painter->drawImage(sprite.origin, sprite.image);
+}
+
+}  // namespace
 
 const FreqSpectrumView::OverlayScene &FreqSpectrumView::overlayScene(const QPainter *painter) {
-  if (!m_overlayDirty)
+  if (m_dirtyOverlayParts == 0)
     return m_overlay;
-  OverlayScene scene;
+  const qreal ratio = painter->device()->devicePixelRatioF();
+  if (m_dirtyOverlayParts & PriorityPart)
+    buildPriorityPart(m_overlay, ratio);
+  if (m_dirtyOverlayParts & MarksPart)
+    buildMarksPart(m_overlay, painter);
+  if (m_dirtyOverlayParts & ManualPart)
+    buildManualPart(m_overlay, painter);
+  if (m_dirtyOverlayParts & LabelPart)
+    buildLabelPart(m_overlay, painter);
+  m_dirtyOverlayParts = 0;
+  return m_overlay;
+}
+
+void FreqSpectrumView::buildPriorityPart(OverlayScene &scene, qreal devicePixelRatio) {
   const ChartGeometry::AxisEdges edges = axisEdges();
   const MonitorModel *monitor = MonitorModel::instance();
-  QPaintDevice *device = painter->device();
-
+  scene.priorityTriangles.clear();
+  scene.priorityLines.clear();
   const VariantListModel *autoPoints = monitor->autoMonitorPoints();
   for (int i = 0; i < autoPoints->count(); ++i) {
     const double x = coordinateToPixelX(autoPoints->at(i).toMap().value(QStringLiteral("fre")).toDouble());
-    scene.priorityTriangles.append(downTriangle(x, edges.top));
-    scene.priorityTriangles.append(upTriangle(x, edges.bottom));
+    scene.priorityTriangles.append(
+        triangleSprite(downTriangle(x, edges.top), kPriorityFill, kPriorityOutline, devicePixelRatio));
+    scene.priorityTriangles.append(
+        triangleSprite(upTriangle(x, edges.bottom), kPriorityFill, kPriorityOutline, devicePixelRatio));
     scene.priorityLines.append(ChartGeometry::priorityLineRect(x, edges));
   }
 
@@ -722,38 +783,46 @@ const FreqSpectrumView::OverlayScene &FreqSpectrumView::overlayScene(const QPain
   for (const QVariant &point : interference)
     interferenceXs.append(coordinateToPixelX(point.toPointF().x()));
   scene.interferenceBands = ChartGeometry::interferenceBands(interferenceXs, edges);
+}
 
-  // The texts are laid out once here and drawn as static texts at each paint.
+void FreqSpectrumView::buildMarksPart(OverlayScene &scene, const QPainter *painter) {
+  scene.marks.clear();
   scene.marksShown = FreqScanSetModel::instance()->markSwitch();
   scene.markFont = painter->font();
   scene.markFont.setPointSize(kMarkFontPoints);
   scene.markFont.setWeight(kMarkFontWeight);
-  const QFontMetricsF markMetrics(scene.markFont, device);
-  if (scene.marksShown) {
-    int number = 0;
-    const QList<MarkItem> marks = MarkModel::instance()->marks();
-    for (const MarkItem &mark : marks) {
-      ++number;
-      if (mark.type().isEmpty())
-        continue;
-      const double level = mark.dbm().toDouble();
-      if (!(m_yMin <= level && level < m_yMax))
-        continue;
-      const double x = coordinateToPixelX(mark.fre().toDouble());
-      const double y = coordinateToPixelY(level);
-      OverlayScene::Mark drawn;
-      drawn.triangle = downTriangle(x, y);
-      drawn.color = ChartGeometry::markColor(mark.id());
-      drawn.number = QStaticText(QString::number(number));
-      drawn.number.prepare(QTransform(), scene.markFont);
-      // The number's baseline starts at this whole pixel.
-      drawn.numberTopLeft = QPointF(int(x + kMarkNumberDxPx), int(y + kMarkNumberDyPx) - markMetrics.ascent());
-      scene.marks.append(drawn);
-    }
+  if (!scene.marksShown)
+    return;
+  const qreal ratio = painter->device()->devicePixelRatioF();
+  const double ascent = QFontMetricsF(scene.markFont, painter->device()).ascent();
+  int number = 0;
+  const QList<MarkItem> marks = MarkModel::instance()->marks();
+  for (const MarkItem &mark : marks) {
+    ++number;
+    if (mark.type().isEmpty())
+      continue;
+    const double level = mark.dbm().toDouble();
+    if (!(m_yMin <= level && level < m_yMax))
+      continue;
+    const double x = coordinateToPixelX(mark.fre().toDouble());
+    const double y = coordinateToPixelY(level);
+    const QColor color = ChartGeometry::markColor(mark.id());
+    OverlayScene::Mark drawn;
+    drawn.triangle = triangleSprite(downTriangle(x, y), color, color, ratio);
+    drawn.number = QStaticText(QString::number(number));
+    drawn.number.prepare(QTransform(), scene.markFont);
+    // The number's baseline starts at this whole pixel.
+    drawn.numberTopLeft = QPointF(int(x + kMarkNumberDxPx), int(y + kMarkNumberDyPx) - ascent);
+    scene.marks.append(drawn);
   }
+}
 
-  scene.manualFont = scene.marksShown ? scene.markFont : painter->font();
-  const VariantListModel *manualPoints = monitor->manualMonitorPoints();
+void FreqSpectrumView::buildManualPart(OverlayScene &scene, const QPainter *painter) {
+  scene.manualPoints.clear();
+  // The painter's font at this point of a paint: the marks' font if they were drawn.
+  scene.manualFont = FreqScanSetModel::instance()->markSwitch() ? scene.markFont : painter->font();
+  const qreal ratio = painter->device()->devicePixelRatioF();
+  const VariantListModel *manualPoints = MonitorModel::instance()->manualMonitorPoints();
   for (int i = 0; i < manualPoints->count(); ++i) {
     const QVariantMap entry = manualPoints->at(i).toMap();
     if (!entry.contains(QStringLiteral("fre")) || !entry.contains(QStringLiteral("strength")))
@@ -763,25 +832,28 @@ const FreqSpectrumView::OverlayScene &FreqSpectrumView::overlayScene(const QPain
     if (isInvalidCoordinatePoint(frequency, level))
       continue;
     const QPointF centre = coordinateToPixel(QPointF(frequency, level));
-    OverlayScene::ManualPoint drawn;
-    drawn.square = QRectF(centre.x() - kManualHalfSizePx, centre.y() - kManualHalfSizePx, 2 * kManualHalfSizePx,
-                          2 * kManualHalfSizePx);
-    drawn.number = QStaticText(QString::number(i + 1));
-    drawn.number.prepare(QTransform(), scene.manualFont);
-    const QSizeF size = drawn.number.size();
-    drawn.numberTopLeft = centre - QPointF(size.width() / 2, size.height() / 2);
-    scene.manualPoints.append(drawn);
+    const QRectF square(centre.x() - kManualHalfSizePx, centre.y() - kManualHalfSizePx, 2 * kManualHalfSizePx,
+                        2 * kManualHalfSizePx);
+    const QString number = QString::number(i + 1);
+    const QFont font = scene.manualFont;
+    scene.manualPoints.append(renderSprite(square, ratio, [&](QPainter &sprite) {
+      sprite.setPen(Qt::white);
+      sprite.setBrush(Qt::white);
+      sprite.drawRect(square);
+      sprite.setFont(font);
+      sprite.setPen(Qt::black);
+      sprite.drawText(square, Qt::AlignCenter, number);
+    }));
   }
+}
 
-  scene.unitFont = scene.manualFont;
+void FreqSpectrumView::buildLabelPart(OverlayScene &scene, const QPainter *painter) {
+  scene.unitFont = FreqScanSetModel::instance()->markSwitch() ? scene.markFont : painter->font();
   scene.unitFont.setPointSize(ChartGeometry::unitLabelPointSize(height()));
   scene.unitLabel = QStaticText(kUnitLabelText);
   scene.unitLabel.prepare(QTransform(), scene.unitFont);
-  scene.unitLabelTopLeft = kUnitLabelBaseline - QPointF(0, QFontMetricsF(scene.unitFont, device).ascent());
-
-  m_overlay = std::move(scene);
-  m_overlayDirty = false;
-  return m_overlay;
+  scene.unitLabelTopLeft =
+      kUnitLabelBaseline - QPointF(0, QFontMetricsF(scene.unitFont, painter->device()).ascent());
 }
 
 void FreqSpectrumView::paintEvent(QPainter *painter) {
@@ -789,11 +861,9 @@ void FreqSpectrumView::paintEvent(QPainter *painter) {
   const ChartGeometry::AxisEdges edges = axisEdges();
 
   if (m_frequencyPriorityFlag) {
-    painter->setPen(QPen(kPriorityOutline, kOutlineWidthPx));
-    painter->setBrush(kPriorityFill);
     for (int i = 0; i < scene.priorityLines.size(); ++i) {
-      painter->drawPolygon(scene.priorityTriangles[2 * i], Qt::OddEvenFill);
-      painter->drawPolygon(scene.priorityTriangles[2 * i + 1], Qt::OddEvenFill);
+      drawSprite(painter, scene.priorityTriangles[2 * i]);
+      drawSprite(painter, scene.priorityTriangles[2 * i + 1]);
       painter->fillRect(scene.priorityLines[i], kPriorityOutline);
     }
     for (const QRect &band : scene.interferenceBands)
@@ -808,23 +878,15 @@ void FreqSpectrumView::paintEvent(QPainter *painter) {
 
   if (scene.marksShown) {
     painter->setFont(scene.markFont);
+    painter->setPen(Qt::white);
     for (const OverlayScene::Mark &mark : scene.marks) {
-      painter->setPen(QPen(mark.color, kOutlineWidthPx));
-      painter->setBrush(mark.color);
-      painter->drawPolygon(mark.triangle, Qt::OddEvenFill);
-      painter->setPen(Qt::white);
+      drawSprite(painter, mark.triangle);
       painter->drawStaticText(mark.numberTopLeft, mark.number);
     }
   }
 
-  painter->setFont(scene.manualFont);
-  for (const OverlayScene::ManualPoint &point : scene.manualPoints) {
-    painter->setPen(Qt::white);
-    painter->setBrush(Qt::white);
-    painter->drawRect(point.square);
-    painter->setPen(Qt::black);
-    painter->drawStaticText(point.numberTopLeft, point.number);
-  }
+  for (const Sprite &point : scene.manualPoints)
+    drawSprite(painter, point);
 
   painter->setFont(scene.unitFont);
   painter->setPen(Qt::white);

@@ -8,6 +8,7 @@
 
 #include <QPointF>
 #include <QFont>
+#include <QImage>
 #include <QPolygonF>
 #include <QStaticText>
 #include <QVariantList>
@@ -27,6 +28,13 @@ class FreqSpectrumView : public QBaseWidgetPlot {
   Q_PROPERTY(bool markPriorityFrequencyVisible READ frequencyPriorityFlag WRITE setFrequencyPriorityFlag NOTIFY
                  frequencyPriorityFlagChanged)
 public:
+  // A shape drawn once into a small picture at device resolution, copied to
+  // its place (origin, item pixels) at each paint.
+  struct Sprite {
+    QImage image;
+    QPointF origin;
+  };
+
   // The sweep length the tracker counts points against.
   static constexpr int kSweepPoints = 1000;
   static constexpr double kWarningLevelHighDbm = -70.0;
@@ -98,28 +106,32 @@ private slots:
   void handleYAxisChanged(const QCPRange &newRange, const QCPRange &oldRange);
 
 private:
-  // What the overlays draw, in item pixels, rebuilt only when the marks, the
-  // monitoring points, the switches, the ranges or the size change.
+  // What the overlays draw, in item pixels, in four parts rebuilt only when
+  // what they show changes (the monitoring points, the marks, the switches,
+  // the ranges, the size). Shapes are drawn once into small pictures
+  // (sprites) at their exact place and copied at each paint; texts are laid
+  // out once.
+  enum OverlayPart : unsigned {
+    PriorityPart = 1u,  // priority-frequency marks and interference bands
+    MarksPart = 2u,     // peak and valley marks
+    ManualPart = 4u,    // manual monitoring points
+    LabelPart = 8u,     // the level unit label
+    AllParts = 15u
+  };
   struct OverlayScene {
     struct Mark {
-      QPolygonF triangle;
-      QColor color;
+      Sprite triangle;
       QStaticText number;
       QPointF numberTopLeft;
     };
-    struct ManualPoint {
-      QRectF square;
-      QStaticText number;
-      QPointF numberTopLeft;
-    };
-    QVector<QPolygonF> priorityTriangles;
+    QVector<Sprite> priorityTriangles;
     QVector<QRect> priorityLines;
     QVector<QRect> interferenceBands;
-    QVector<Mark> marks;
-    QVector<ManualPoint> manualPoints;
     bool marksShown = false;
     QFont markFont;
+    QVector<Mark> marks;
     QFont manualFont;
+    QVector<Sprite> manualPoints;
     QFont unitFont;
     QStaticText unitLabel;
     QPointF unitLabelTopLeft;
@@ -144,13 +156,17 @@ private:
   void dragLevelBand(int y);
   void placeWarningLines();
   void placeAutoScanTip();
-  void invalidateOverlays();
+  void invalidateOverlays(unsigned parts = AllParts);
   // A fresh plot picture and overlays.
   void repaint();
-  // Only the overlays changed: the plot picture is kept.
-  void repaintOverlays();
-  // Rebuilt when invalidated, with the fonts and metrics of the painter.
+  // Only these overlays changed: the plot picture is kept.
+  void repaintOverlays(unsigned parts = AllParts);
+  // Rebuilt where invalidated, with the fonts and metrics of the painter.
   const OverlayScene &overlayScene(const QPainter *painter);
+  void buildPriorityPart(OverlayScene &scene, qreal devicePixelRatio);
+  void buildMarksPart(OverlayScene &scene, const QPainter *painter);
+  void buildManualPart(OverlayScene &scene, const QPainter *painter);
+  void buildLabelPart(OverlayScene &scene, const QPainter *painter);
   ChartGeometry::AxisEdges axisEdges() const;
   void setLevelLabelColumn();
   bool isStopped() const;
@@ -184,5 +200,5 @@ private:
   bool m_initialized = false;
 
   OverlayScene m_overlay;
-  bool m_overlayDirty = true;
+  unsigned m_dirtyOverlayParts = AllParts;
 };

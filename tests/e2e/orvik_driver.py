@@ -111,6 +111,35 @@ class Session:
                 places.setdefault(parts[0], tuple(int(v) for v in parts[1:]))
         return places
 
+    def places_after(self, *clicks):
+        """The places of what opens after pressing these items (menus, dialogs)."""
+        scratch = os.path.join(self.home, ".uimap-home")
+        os.makedirs(os.path.join(scratch, "Documents"), exist_ok=True)
+        args = []
+        for name in clicks:
+            args += ["--click", name]
+        out = subprocess.run([os.path.join(self.build_dir, "uimap"), "--width", str(self.width), "--height",
+                              str(self.height), *args], capture_output=True, text=True,
+                             env=dict(self.env, HOME=scratch), timeout=60).stdout
+        shutil.rmtree(scratch, ignore_errors=True)
+        for line in out.splitlines():
+            parts = line.split()
+            if len(parts) == 5:
+                self.places[parts[0]] = tuple(int(v) for v in parts[1:])
+
+    def answer_file_dialog(self, path, timeout=15):
+        """Types a path into Qt's own file dialog, as a user would, and accepts it."""
+        def dialog():
+            out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.app.pid)],
+                                 capture_output=True, text=True).stdout.split()
+            others = [w for w in out if w != self.window]
+            return others[-1] if others else None
+        wid = wait_until(dialog, timeout, "the file dialog")
+        subprocess.run(["xdotool", "windowactivate", "--sync", wid], check=False)
+        subprocess.run(["xdotool", "key", "--window", wid, "ctrl+a"], check=True)
+        subprocess.run(["xdotool", "type", "--window", wid, "--delay", "2", path], check=True)
+        subprocess.run(["xdotool", "key", "--window", wid, "Return"], check=True)
+
     def click(self, name, button=1):
         if name not in self.places:
             raise DriverError(f"no control named {name} on the page")
@@ -157,3 +186,37 @@ class Session:
                         f"{self.width}x{self.height}", "-i", f"{display}+{self.origin[0]},{self.origin[1]}",
                         "-frames:v", "1", path], check=True, timeout=30)
         return path
+
+
+def qt_warnings(log_text):
+    """Qt's own warnings and errors in the log (not our LOG_WARNING/LOG_ERROR lines)."""
+    found = []
+    for line in log_text.splitlines():
+        if ("- Warning:" in line or "- Critical:" in line or "- Fatal:" in line) and \
+                "[WARNING]" not in line and "[ERROR]" not in line:
+            found.append(line)
+    return found
+
+
+def scene_levels(build_dir, seed, sweep, start_hz=450000000, stop_hz=950000000, points=1000, extra=()):
+    """The whole-dBm levels the simulator sends in sweep `sweep` (as the analyser's decoder reports them)."""
+    out = subprocess.run([os.path.join(build_dir, "tinysa-sim"), "--print-scene", "--seed", str(seed),
+                          "--sweep", str(sweep), "--start", str(start_hz), "--stop", str(stop_hz),
+                          "--points", str(points), *extra], capture_output=True, text=True, check=True).stdout
+    levels = []
+    for line in out.splitlines():
+        parts = line.split()
+        if len(parts) >= 3 and parts[0].isdigit():
+            levels.append(int(parts[2]) // 32 - 128)
+    return levels
+
+
+def read_csv(path):
+    rows = []
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.strip()
+            if line:
+                freq, level = line.split(",")
+                rows.append((float(freq), float(level)))
+    return rows

@@ -3,7 +3,9 @@
 // window coordinates. The page is laid out in percentages of the window, so
 // a driver that clicks the real window (xdotool) finds the real controls.
 //
-// Usage: uimap [--width W] [--height H]   (runs on the offscreen platform)
+// Usage: uimap [--width W] [--height H] [--click NAME]...
+// --click presses the named item first (in order), so the places of what it
+// opens (menus, dialogs) are printed too. Runs on the offscreen platform.
 
 #include "ApplicationContext.h"
 #include "DeclarativeWindow.h"
@@ -13,6 +15,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QQuickItem>
 #include <QQuickWidget>
 #include <QTextStream>
@@ -28,6 +32,8 @@ int main(int argc, char **argv) {
   QCommandLineOption heightOption("height", "Window height.", "H", "750");
   parser.addOption(widthOption);
   parser.addOption(heightOption);
+  QCommandLineOption clickOption("click", "Press this item before printing.", "NAME");
+  parser.addOption(clickOption);
   parser.process(app);
   const QSize size(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
 
@@ -45,6 +51,25 @@ int main(int argc, char **argv) {
   QQuickItem *root = page.getView()->rootObject();
   if (!root)
     return 1;
+
+  QQuickWidget *view = page.getView();
+  for (const QString &name : parser.values(clickOption)) {
+    auto *item = root->objectName() == name ? root : root->findChild<QQuickItem *>(name);
+    if (!item) {
+      QTextStream(stderr) << "uimap: no item named " << name << '\n';
+      return 2;
+    }
+    const QPoint centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    QMouseEvent press(QEvent::MouseButtonPress, centre, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, centre, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view, &press);
+    QCoreApplication::sendEvent(view, &release);
+    // Popups open with an animation: let it end so their items stand where they stay.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 400)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
 
   QTextStream out(stdout);
   std::function<void(QQuickItem *)> walk = [&](QQuickItem *item) {

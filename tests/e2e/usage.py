@@ -1,0 +1,144 @@
+#!/usr/bin/env python3
+"""End-to-end use of the real application with the real simulator in a real X
+server: one scenario per run, driven through the window, checked in the files
+a user would look at. Usage: usage.py --build DIR --scenario NAME"""
+
+import argparse
+import os
+import shutil
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from orvik_driver import (DriverError, Session, qt_warnings, read_csv, scene_levels,  # noqa: E402
+                          wait_until)
+
+
+def check(condition, message):
+    if not condition:
+        raise DriverError(message)
+
+
+def export_csv(session, path):
+    session.places_after("saveAsButton")
+    session.click("saveAsButton")
+    session.click("mediaMenuEntry_CSV")
+    session.answer_file_dialog(path)
+    wait_until(lambda: os.path.exists(path) and os.path.getsize(path) > 0, 15, f"the CSV file {path}")
+    return read_csv(path)
+
+
+def connect(session, count=1):
+    session.click("connectButton")
+    session.wait_for_log("Serial port is connected.", 10, count=count)
+
+
+def scenario_csv_single_sweep(session, out_dir):
+    seed = 5
+    link = session.start_simulator("--seed", str(seed), "--sweep-ms", "300")
+    session.remember(serialPort={"portName": link})
+    session.start_application()
+    connect(session)
+    session.click("singleScanButton")
+    session.wait_for_log("Success to Get Points!", 15)
+    rows = export_csv(session, os.path.join(out_dir, "single.csv"))
+    expected = scene_levels(session.build_dir, seed, 0)
+    check(len(rows) == len(expected) == 1000, f"{len(rows)} rows in the CSV, {len(expected)} points sent")
+    check([r[1] for r in rows] == [float(v) for v in expected], "the CSV levels differ from the levels sent")
+    freqs = [r[0] for r in rows]
+    check(freqs == sorted(freqs) and abs(freqs[0] - 450.0) < 1e-9 and freqs[-1] <= 950.0,
+          f"frequencies not ascending within the band: {freqs[0]} .. {freqs[-1]}")
+
+
+def scenario_faults(session, out_dir):
+    seed = 9
+    link = session.start_simulator("--seed", str(seed), "--sweep-ms", "200", "--fault", "random-chunks",
+                                   "--fault", "corrupt-bytes:3", "--fault", "drop-frame-end:4",
+                                   "--fault", "short-scan:5")
+    session.remember(serialPort={"portName": link})
+    session.start_application()
+    connect(session)
+    session.click("continuousScanButton")
+    session.wait_for_log("Success to Get Points!", 60, count=10)
+    # Sweeping never stalls longer than the busy watchdog.
+    stamps = []
+    for line in session.log_text().splitlines():
+        if "Send command: scanraw" in line:
+            stamps.append(time.mktime(time.strptime(line[2:21], "%Y-%m-%d %H:%M:%S")))
+    gaps = [b - a for a, b in zip(stamps, stamps[1:])]
+    check(gaps and max(gaps) <= 7, f"sweeping stalled for {max(gaps) if gaps else '?'} s")
+    session.click("stopScanButton")
+    rows = export_csv(session, os.path.join(out_dir, "faults.csv"))
+    levels = [int(r[1]) for r in rows]
+    # The chart holds a sweep the simulator sent, whole (short scans included).
+    for k in range(0, 40):
+        sent = scene_levels(session.build_dir, seed, k)
+        if levels == sent[:len(levels)] and len(levels) > 10:
+            return
+    raise DriverError(f"the exported sweep ({len(levels)} points) is none the simulator sent")
+
+
+def scenario_unplug_replug(session, out_dir):
+    link = session.start_simulator("--seed", "2", "--sweep-ms", "200")
+    session.remember(serialPort={"portName": link})
+    session.start_application()
+    connect(session)
+    session.click("continuousScanButton")
+    session.wait_for_log("Success to Get Points!", 15, count=2)
+    session.stop_simulator()  # unplugged
+    session.wait_for_log("Serial port is disconnecting...", 10)
+    check(session.app.poll() is None, "the application ended when the analyser was unplugged")
+    # Plugged in again: the port comes back, the user picks it and connects.
+    session.start_simulator("--seed", "2", "--sweep-ms", "200")
+    session.wait_for_log("Available serial ports updated:", 10, count=3)
+    x, y, w, h = session.places["portCombox"]
+    session.click("portCombox")
+    session.places["portEntry0"] = (x, y + h, w, h)
+    session.click("portEntry0")
+    connect(session, count=2)
+    session.click("singleScanButton")
+    session.wait_for_log("Success to Get Points!", 15, count=3)
+
+
+SCENARIOS = {
+    "csv_single_sweep": scenario_csv_single_sweep,
+    "faults": scenario_faults,
+    "unplug_replug": scenario_unplug_replug,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--scenario", required=True, choices=sorted(SCENARIOS))
+    parser.add_argument("--artifacts", required=True)
+    args = parser.parse_args()
+
+    home = os.environ["HOME"]
+    if os.environ.get("ORVIK_TEST_HOME") == home:
+        shutil.rmtree(home, ignore_errors=True)
+    os.makedirs(os.path.join(home, "Documents"), exist_ok=True)
+    os.makedirs(args.artifacts, exist_ok=True)
+    session = Session(args.build, home)
+    try:
+        SCENARIOS[args.scenario](session, args.artifacts)
+        session.screenshot(os.path.join(args.artifacts, f"{args.scenario}.png"))
+        code = session.close_window()
+        check(code == 0, f"closing the window ended the application with {code}")
+        warnings = qt_warnings(session.log_text())
+        check(not warnings, "Qt warnings in the log:\n" + "\n".join(warnings[:10]))
+        print(f"{args.scenario}: ok")
+        return 0
+    except DriverError as error:
+        try:
+            session.screenshot(os.path.join(args.artifacts, f"{args.scenario}-failed.png"))
+        except Exception:  # noqa: BLE001 - the screenshot is only a help
+            pass
+        print(f"FAIL: {args.scenario}: {error}", file=sys.stderr)
+        return 1
+    finally:
+        session.stop()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
