@@ -7,7 +7,8 @@
 // - the same full repaint against a bare QCustomPlot render of the same two
 //   graphs at the same size, timed alternately in one run (the ratio is the
 //   figure that must hold);
-// - a repaint in which only the cursor moved or nothing changed;
+// - a repaint after new ranges (the grid and axes drawn again too), one in
+//   which only the cursor moved, and one in which nothing changed;
 // - the work each sweep costs (hand-over to the marks and monitoring models,
 //   max-hold, graph data) against the sweep period of the analyser.
 
@@ -16,8 +17,6 @@
 #include "MarkModel.h"
 #include "MonitorModel.h"
 #include "SystemConfig.h"
-#include "OffscreenCustomPlot.h"
-#include <cstring>
 
 #include <benchmark/benchmark.h>
 
@@ -168,6 +167,15 @@ void BM_SpectrumPaintVsBareRender_1280x750(benchmark::State &state) {
 }
 BENCHMARK(BM_SpectrumPaintVsBareRender_1280x750)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+void BM_BareQCustomPlotRender_1280x750(benchmark::State &state) {
+  Scene scene;
+  BarePlot bare(scene.view);
+  QImage image = target();
+  for (auto _ : state)
+    bare.render(image);
+}
+BENCHMARK(BM_BareQCustomPlotRender_1280x750)->Unit(benchmark::kMillisecond);
+
 void BM_SpectrumPaint_CursorMoved_1280x750(benchmark::State &state) {
   // The tracker items moved: a new plot picture, the overlays kept.
   Scene scene;
@@ -272,103 +280,4 @@ int main(int argc, char **argv) {
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
-}
-// SCRATCH
-namespace {
-void BM_Scratch(benchmark::State &state) {
-  Scene scene;
-  QImage image(kViewWidthPx, kViewHeightPx, QImage::Format_RGB32);
-  QCustomPlot *plot = scene.view.customPlot();
-  const int mode = int(state.range(0));
-  for (QCPLayer *l : {plot->layer("background"), plot->layer("grid"), plot->layer("main"), plot->layer("axes"), plot->layer("overlay")})
-    l->setVisible(true);
-  if (mode == 1) plot->layer("grid")->setVisible(false);
-  if (mode == 2) plot->layer("axes")->setVisible(false);
-  if (mode == 3) plot->layer("overlay")->setVisible(false);
-  if (mode == 4) plot->layer("main")->setVisible(false);
-  if (mode == 5) { for (auto n : {"grid","axes","overlay","main"}) plot->layer(n)->setVisible(false); }
-  for (auto _ : state) {
-    QCPPainter p(&image);
-    if (state.range(1)) static_cast<OffscreenCustomPlot *>(plot)->render(&p, QSize(kViewWidthPx, kViewHeightPx));
-    else plot->toPainter(&p, kViewWidthPx, kViewHeightPx);
-  }
-}
-BENCHMARK(BM_Scratch)->ArgsProduct({{0, 1, 2, 3}, {0, 1}})->Unit(benchmark::kMillisecond);
-void BM_ScratchBlit(benchmark::State &state) {
-  QImage src(kViewWidthPx, kViewHeightPx, state.range(0) ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
-  src.fill(Qt::black);
-  QImage dst = target();
-  for (auto _ : state) { QPainter p(&dst); p.drawImage(0, 0, src); }
-}
-BENCHMARK(BM_ScratchBlit)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
-}
-namespace {
-void BM_ScratchOverlays(benchmark::State &state) {
-  Scene scene;
-  const int mode = int(state.range(0));
-  if (mode >= 1) FreqScanSetModel::instance()->setMarkSwitch(false);
-  if (mode >= 2) scene.view.setFrequencyPriorityFlag(false);
-  if (mode >= 3) MonitorModel::instance()->clearManualMonitorPoints();
-  QImage image = target();
-  for (auto _ : state) {
-    QPainter painter(&image);
-    scene.view.paint(&painter);
-  }
-  FreqScanSetModel::instance()->setMarkSwitch(true);
-}
-BENCHMARK(BM_ScratchOverlays)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
-}
-namespace {
-void BM_ScratchCount(benchmark::State &state) {
-  Scene scene;
-  for (auto _ : state) {}
-  state.counters["interference"] = MonitorModel::instance()->highInterferencePoints().size();
-  state.counters["auto"] = MonitorModel::instance()->autoMonitorPoints()->count();
-}
-BENCHMARK(BM_ScratchCount);
-}
-namespace {
-void BM_ScratchDump(benchmark::State &state) {
-  Scene scene;
-  for (auto _ : state) {}
-  QImage image = target();
-  { QPainter p(&image); scene.view.paint(&p); }
-  image.save("/tmp/spectrum_dump.png");
-  QCustomPlot *plot = scene.view.customPlot();
-  state.counters["items"] = plot->itemCount();
-  int vis = 0; for (int i = 0; i < plot->itemCount(); ++i) vis += plot->item(i)->realVisibility();
-  state.counters["visible_items"] = vis;
-  state.counters["main_visible"] = plot->layer("main")->visible();
-}
-BENCHMARK(BM_ScratchDump)->Iterations(1);
-}
-#include <QPicture>
-namespace {
-void BM_ScratchPicture(benchmark::State &state) {
-  Scene scene;
-  auto *plot = static_cast<OffscreenCustomPlot *>(scene.view.customPlot());
-  const QSize size(kViewWidthPx, kViewHeightPx);
-  QImage still(size, QImage::Format_RGB32);
-  { QCPPainter p(&still); plot->renderStillPart(&p, size); }
-  QImage work(size, QImage::Format_RGB32);
-  QImage dst = target();
-  BarePlot bare(scene.view);
-  QImage theirs = target();
-  const int mode = int(state.range(0));
-  for (auto _ : state) {
-    if (mode == 0) {
-      std::memcpy(work.bits(), still.constBits(), size_t(still.sizeInBytes()));
-      { QCPPainter p(&work); plot->renderMovingPart(&p, size); }
-      QPainter p(&dst); p.drawImage(0, 0, work);
-    } else if (mode == 1) {
-      QPicture picture;
-      { QCPPainter p(&picture); plot->renderMovingPart(&p, size); }
-      QPainter p(&dst); p.drawImage(0, 0, still); p.setRenderHint(QPainter::Antialiasing); picture.play(&p);
-    } else {
-      bare.render(theirs);
-    }
-  }
-  if (mode == 1) dst.save("/tmp/picture_mode.png");
-}
-BENCHMARK(BM_ScratchPicture)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 }

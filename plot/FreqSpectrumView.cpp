@@ -708,6 +708,8 @@ namespace {
 
 // Room around a shape for its pen and the antialiased edge.
 constexpr double kSpritePaddingPx = 2.0;
+// Sub-pixel places a cached shape can take, per device pixel and axis.
+constexpr int kSpritePhases = 4;
 
 // The shape drawn by `draw` (in item coordinates) inside `bounds`, as a small
 // picture at device resolution whose corner lies on a device pixel.
@@ -731,20 +733,45 @@ FreqSpectrumView::Sprite renderSprite(const QRectF &bounds, qreal devicePixelRat
   return sprite;
 }
 
-FreqSpectrumView::Sprite triangleSprite(const QPolygonF &triangle, const QColor &fill, const QColor &outline,
-                                        qreal devicePixelRatio) {
-  return renderSprite(triangle.boundingRect(), devicePixelRatio, [&](QPainter &painter) {
-    painter.setPen(QPen(outline, kOutlineWidthPx));
-    painter.setBrush(fill);
-    painter.drawPolygon(triangle, Qt::OddEvenFill);
-  });
-}
-
 void drawSprite(QPainter *painter, const FreqSpectrumView::Sprite &sprite) {
   painter->drawImage(sprite.origin, sprite.image);
 }
 
 }  // namespace
+
+FreqSpectrumView::Sprite FreqSpectrumView::triangleSprite(bool pointingDown, const QPointF &tip, const QColor &fill,
+                                                          const QColor &outline, qreal devicePixelRatio) {
+  // The tip snapped to a quarter of a device pixel: marks that come back to
+  // the same place sweep after sweep reuse their picture.
+  const double tipX = std::round(tip.x() * devicePixelRatio * kSpritePhases) / kSpritePhases;
+  const double tipY = std::round(tip.y() * devicePixelRatio * kSpritePhases) / kSpritePhases;
+  const double wholeX = std::floor(tipX);
+  const double wholeY = std::floor(tipY);
+  const int phaseX = int((tipX - wholeX) * kSpritePhases);
+  const int phaseY = int((tipY - wholeY) * kSpritePhases);
+  const quint64 key = (quint64(fill.rgb() & 0xffffffu) << 29) | (quint64(outline.rgb() & 0xffffffu) << 5)
+                      | (quint64(pointingDown) << 4) | quint64(phaseX << 2) | quint64(phaseY);
+  if (!qFuzzyCompare(m_spriteRatio, devicePixelRatio)) {
+    m_triangleSprites.clear();
+    m_spriteRatio = devicePixelRatio;
+  }
+  auto cached = m_triangleSprites.constFind(key);
+  if (cached == m_triangleSprites.constEnd()) {
+    // Drawn with the tip at its phase inside the device pixel at (0, 0).
+    const QPointF localTip(phaseX / (kSpritePhases * devicePixelRatio), phaseY / (kSpritePhases * devicePixelRatio));
+    const QPolygonF triangle =
+        pointingDown ? downTriangle(localTip.x(), localTip.y()) : upTriangle(localTip.x(), localTip.y());
+    const Sprite sprite = renderSprite(triangle.boundingRect(), devicePixelRatio, [&](QPainter &painter) {
+      painter.setPen(QPen(outline, kOutlineWidthPx));
+      painter.setBrush(fill);
+      painter.drawPolygon(triangle, Qt::OddEvenFill);
+    });
+    cached = m_triangleSprites.insert(key, sprite);
+  }
+  Sprite placed = cached.value();
+  placed.origin += QPointF(wholeX, wholeY) / devicePixelRatio;
+  return placed;
+}
 
 const FreqSpectrumView::OverlayScene &FreqSpectrumView::overlayScene(const QPainter *painter) {
   if (m_dirtyOverlayParts == 0)
@@ -762,6 +789,20 @@ const FreqSpectrumView::OverlayScene &FreqSpectrumView::overlayScene(const QPain
   return m_overlay;
 }
 
+QStaticText FreqSpectrumView::numberText(int number, const QFont &font) {
+  if (font != m_numberFont) {
+    m_numberTexts.clear();
+    m_numberFont = font;
+  }
+  auto cached = m_numberTexts.constFind(number);
+  if (cached == m_numberTexts.constEnd()) {
+    QStaticText text(QString::number(number));
+    text.prepare(QTransform(), font);
+    cached = m_numberTexts.insert(number, text);
+  }
+  return cached.value();
+}
+
 void FreqSpectrumView::buildPriorityPart(OverlayScene &scene, qreal devicePixelRatio) {
   const ChartGeometry::AxisEdges edges = axisEdges();
   const MonitorModel *monitor = MonitorModel::instance();
@@ -771,9 +812,9 @@ void FreqSpectrumView::buildPriorityPart(OverlayScene &scene, qreal devicePixelR
   for (int i = 0; i < autoPoints->count(); ++i) {
     const double x = coordinateToPixelX(autoPoints->at(i).toMap().value(QStringLiteral("fre")).toDouble());
     scene.priorityTriangles.append(
-        triangleSprite(downTriangle(x, edges.top), kPriorityFill, kPriorityOutline, devicePixelRatio));
+        triangleSprite(true, QPointF(x, edges.top), kPriorityFill, kPriorityOutline, devicePixelRatio));
     scene.priorityTriangles.append(
-        triangleSprite(upTriangle(x, edges.bottom), kPriorityFill, kPriorityOutline, devicePixelRatio));
+        triangleSprite(false, QPointF(x, edges.bottom), kPriorityFill, kPriorityOutline, devicePixelRatio));
     scene.priorityLines.append(ChartGeometry::priorityLineRect(x, edges));
   }
 
@@ -808,9 +849,8 @@ void FreqSpectrumView::buildMarksPart(OverlayScene &scene, const QPainter *paint
     const double y = coordinateToPixelY(level);
     const QColor color = ChartGeometry::markColor(mark.id());
     OverlayScene::Mark drawn;
-    drawn.triangle = triangleSprite(downTriangle(x, y), color, color, ratio);
-    drawn.number = QStaticText(QString::number(number));
-    drawn.number.prepare(QTransform(), scene.markFont);
+    drawn.triangle = triangleSprite(true, QPointF(x, y), color, color, ratio);
+    drawn.number = numberText(number, scene.markFont);
     // The number's baseline starts at this whole pixel.
     drawn.numberTopLeft = QPointF(int(x + kMarkNumberDxPx), int(y + kMarkNumberDyPx) - ascent);
     scene.marks.append(drawn);

@@ -8,6 +8,7 @@
 
 #include <QPointF>
 #include <QFont>
+#include <QHash>
 #include <QImage>
 #include <QPolygonF>
 #include <QStaticText>
@@ -167,6 +168,12 @@ private:
   void buildMarksPart(OverlayScene &scene, const QPainter *painter);
   void buildManualPart(OverlayScene &scene, const QPainter *painter);
   void buildLabelPart(OverlayScene &scene, const QPainter *painter);
+  // A triangle of 20 x 10 pixels with its tip at `tip`, from a cache of
+  // pictures by colour and sub-pixel place.
+  Sprite triangleSprite(bool pointingDown, const QPointF &tip, const QColor &fill, const QColor &outline,
+                        qreal devicePixelRatio);
+  // A mark number laid out in the marks' font, from a cache.
+  QStaticText numberText(int number, const QFont &font);
   ChartGeometry::AxisEdges axisEdges() const;
   void setLevelLabelColumn();
   bool isStopped() const;
@@ -201,4 +208,8 @@ private:
 
   OverlayScene m_overlay;
   unsigned m_dirtyOverlayParts = AllParts;
+  QHash<quint64, Sprite> m_triangleSprites;
+  qreal m_spriteRatio = 1.0;
+  QHash<int, QStaticText> m_numberTexts;
+  QFont m_numberFont;
 };

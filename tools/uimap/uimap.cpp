@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QQuickItem>
 #include <QQuickWidget>
+#include <QQuickWindow>
 #include <QTextStream>
 #include <functional>
 
@@ -54,7 +55,16 @@ int main(int argc, char **argv) {
 
   QQuickWidget *view = page.getView();
   for (const QString &name : parser.values(clickOption)) {
-    auto *item = root->objectName() == name ? root : root->findChild<QQuickItem *>(name);
+    std::function<QQuickItem *(QQuickItem *)> find = [&](QQuickItem *at) -> QQuickItem * {
+      if (at->objectName() == name && at->isVisible())
+        return at;
+      for (QQuickItem *child : at->childItems()) {
+        if (QQuickItem *hit = find(child))
+          return hit;
+      }
+      return nullptr;
+    };
+    QQuickItem *item = find(view->quickWindow()->contentItem());
     if (!item) {
       QTextStream(stderr) << "uimap: no item named " << name << '\n';
       return 2;
@@ -81,6 +91,7 @@ int main(int argc, char **argv) {
     for (QQuickItem *child : item->childItems())
       walk(child);
   };
-  walk(root);
+  // Popups live in the window's overlay, beside the page's root.
+  walk(view->quickWindow()->contentItem());
   return 0;
 }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import MyModel 1.0
 import Orvik.MainWin.Common 1.0
+import Orvik.MainWin.Components 1.0
 
 // The chart area: a framed background with a black plate in the middle that
 // holds the mark panel and the spectrum. The mark panel shows while the mark
@@ -33,8 +34,8 @@ BaseBackground {
         objectName: "chartColumn"
         anchors.centerIn: parent
 
-        // The place of the mark panel, sized as the panel will be.
-        Item {
+        // The mark panel, shown while the mark switch is on.
+        TrackToolPanel {
             id: markPanel
             objectName: "markPanel"
             width: Math.round(root.width * 0.95)

@@ -15,6 +15,12 @@ BaseDialog1 {
     }
 
     onAboutToShow: bandRow.reload()
+    // The popup gives the focus back to the field that had it last; a fresh
+    // start lets the first click select the whole text again.
+    onOpened: {
+        bandRow.finishEditing()
+        countRow.finishEditing()
+    }
 
     function confirm() {
         bandRow.finishEditing()
