@@ -833,7 +833,6 @@ void TestSetPanels::markIcons_sendMarkUpdated_withToggledType() {
                                                                    : QStringLiteral("qrc:/res/track_valley_icon_off.png"));
 
   QSignalSpy updated(m_marks, &MarkModel::markUpdated);
-  qDebug() << "DBG" << peak->mapToScene(QPointF(0,0)) << peak->width() << valley->mapToScene(QPointF(0,0)) << valley->width() << box->mapToScene(QPointF(0,0)) << box->width();
   click(box->findChild<QQuickItem *>(icon));
   QCOMPARE(updated.count(), 1);
   const QList<QVariant> args = updated.first();

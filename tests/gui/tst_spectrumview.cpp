@@ -69,6 +69,8 @@ private slots:
   void chartArea_viewGivesWayToTheMarkPanel();
   void resize_plotFollowsAtOnce();
   void levelAxis_labelColumnStays48PixelsWide();
+  void window_drawsTheChart();
+  void initCustomPlot_again_connectsNothingTwice();
 
   void sweep_spreadOverTheRangeAndHandedOn();
   void sweep_levelsOutsideTheRangeArePinnedInsideButKeptTrue();
@@ -266,6 +268,31 @@ void TestSpectrumView::levelAxis_labelColumnStays48PixelsWide() {
   setLevelRange(-100.5, -98.25);
   render();
   QCOMPARE(view()->customPlot()->axisRect()->left(), left);
+}
+
+void TestSpectrumView::window_drawsTheChart() {
+  // Through the scene graph of the page, as on screen: the warning line at
+  // -70 dBm shows in red.
+  feed(sweep());
+  const QImage image = orvik::test::renderItem(m_page->getView(), view());
+  QCOMPARE(image.size(), QSize(int(view()->width()), int(view()->height())));
+  const ChartGeometry::AxisEdges e = edges();
+  const int row = int(std::round(view()->coordinateToPixelY(-70)));
+  int red = 0;
+  for (int x = int(e.left) + 5; x < int(e.right) - 5; ++x)
+    for (int y = row - 1; y <= row + 1; ++y)
+      red += isRed(image.pixelColor(x, y));
+  QVERIFY2(red > (e.right - e.left) / 4, qPrintable(QString::number(red)));
+  QVERIFY(view()->plotRenderCount() > 0);
+}
+
+void TestSpectrumView::initCustomPlot_again_connectsNothingTwice() {
+  view()->initCustomPlot();
+  QSignalSpy marks(MarkModel::instance(), &MarkModel::marksChanged);
+  QSignalSpy latest(MonitorModel::instance(), &MonitorModel::latestPointsChanged);
+  feed(sweep());
+  QCOMPARE(marks.count(), 1);
+  QCOMPARE(latest.count(), 1);
 }
 
 // ---- sweeps -------------------------------------------------------------------

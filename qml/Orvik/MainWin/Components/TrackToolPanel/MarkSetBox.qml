@@ -20,16 +20,21 @@ Rectangle {
     color: root.slotColor
     radius: 4
 
-    Row {
+    // Placed by bindings rather than a positioner, so their places hold from
+    // the moment the panel shows.
+    Item {
         id: icons
         anchors.top: parent.top
         anchors.topMargin: 2
-        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.left: parent.left
+        anchors.right: parent.right
         height: root.height * 0.3
-        spacing: root.width * 0.12
+
+        readonly property real gap: root.width * 0.12
 
         Image {
             objectName: "peakIcon"
+            x: icons.width / 2 - icons.gap / 2 - width
             height: parent.height
             width: height
             source: root.peakOn ? "qrc:/res/track_peak_icon_on.png" : "qrc:/res/track_peak_icon_off.png"
@@ -46,6 +51,7 @@ Rectangle {
 
         Image {
             objectName: "valleyIcon"
+            x: icons.width / 2 + icons.gap / 2
             height: parent.height
             width: height
             source: root.valleyOn ? "qrc:/res/track_valley_icon_on.png" : "qrc:/res/track_valley_icon_off.png"
