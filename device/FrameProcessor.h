@@ -22,7 +22,7 @@ class SerialPortModel;
 class FrameProcessor : public QObject {
   Q_OBJECT
 public:
-  enum Command { VBAT = 0, SWEEP = 1, VERSION = 2 };
+  enum Command : int { VBAT = 0, SWEEP = 1, VERSION = 2 };
 
   static constexpr int kScanTickMs = 200;
   static constexpr int kContinuousTickMs = 500;
