@@ -54,6 +54,8 @@ void FrameProcessor::initialize() {
   connect(settings, &FreqScanSetModel::stopScan, this, &FrameProcessor::onStopScan);
   connect(settings, &FreqScanSetModel::singleScan, this, &FrameProcessor::onSingleScan);
   connect(settings, &FreqScanSetModel::continuousScan, this, &FrameProcessor::onContinuousScan);
+  connect(settings, &FreqScanSetModel::startFreqStrChanged, this, &FrameProcessor::onRangeChanged);
+  connect(settings, &FreqScanSetModel::stopFreqStrChanged, this, &FrameProcessor::onRangeChanged);
 
   connect(&m_busyWatchdog, &QTimer::timeout, this, [this] { m_serialModel->setBusy(false); });
   connect(&m_continuousTimer, &QTimer::timeout, this, &FrameProcessor::onContinuousTick);
@@ -120,6 +122,16 @@ void FrameProcessor::appendScanCommands() {
   }
   m_commandQueue.append(group);
   LOG_INFO(QStringLiteral("Scan commands added: %1").arg(group.last()));
+}
+
+void FrameProcessor::onRangeChanged() {
+  // A group that is still waiting must sweep the range as it is now: the
+  // one-click scan asks for sweeps first and sets its range right after, and
+  // the sweep is drawn over the current range.
+  if (m_commandQueue.isEmpty())
+    return;
+  m_commandQueue.clear();
+  appendScanCommands();
 }
 
 void FrameProcessor::onScanTimeout() {

@@ -49,6 +49,7 @@ public:
   QTimer *busyWatchdog() { return &m_busyWatchdog; }
   QTimer *singleScanTimer() { return &m_singleScanTimer; }
   int pendingGroups() const { return m_commandQueue.size(); }
+  QStringList pendingGroup() const { return m_commandQueue.isEmpty() ? QStringList() : m_commandQueue.last(); }
 
 public slots:
   void handleSerialData(const QByteArray &data);
@@ -66,6 +67,7 @@ private:
   void onContinuousTick();
   void onSingleScanDeadline();
   void onScanCompleted();
+  void onRangeChanged();
   void startThreads();
   void readerLoop();
   void decoderLoop();

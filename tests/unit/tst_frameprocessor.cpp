@@ -140,6 +140,18 @@ private slots:
     QCOMPARE(sweeps.at(1).first().toList(), expected);
   }
 
+  void aWaitingGroupFollowsARangeChange() {
+    m_serial->setBusy(false);
+    emit m_settings->continuousScan();
+    m_settings->setStartFreqStr("600");
+    m_settings->setStopFreqStr("700.5");
+    QCOMPARE(m_engine->pendingGroups(), 1);
+    QCOMPARE(m_engine->pendingGroup().last(), QStringLiteral("scanraw 600000000 700500000 1000\r\n"));
+    m_engine->onScanTimeout();
+    m_settings->setStartFreqStr("650");  // already sent: nothing is queued behind the sweep in flight
+    QCOMPARE(m_engine->pendingGroups(), 0);
+  }
+
   void disconnectStopsSweeping() {
     emit m_settings->continuousScan();
     emit m_serial->closeConnect();
