@@ -27,7 +27,7 @@ def main():
         session.wait_for_log("Serial port is connected.", 10)
         session.click("continuousScanButton")
         session.wait_for_log("Success to Get Points!", 20, count=4)
-        for name in ("peakMark1", "peakMark2", "valleyMark1"):
+        for name in ("peakIcon", "peakIcon#2", "peakIcon#3", "valleyIcon#4"):
             if name in session.places:
                 session.click(name)
         session.wait_for_log("Success to Get Points!", 20, count=6)

@@ -15,6 +15,21 @@ class DriverError(Exception):
     pass
 
 
+def parse_places(text):
+    """uimap's lines; a name seen again becomes name#2, name#3, ... in page order."""
+    places = {}
+    seen = {}
+    for line in text.splitlines():
+        parts = line.split()
+        if len(parts) != 5:
+            continue
+        name = parts[0]
+        seen[name] = seen.get(name, 0) + 1
+        key = name if seen[name] == 1 else f"{name}#{seen[name]}"
+        places[key] = tuple(int(v) for v in parts[1:])
+    return places
+
+
 def wait_until(predicate, timeout, what, interval=0.1):
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
@@ -96,25 +111,28 @@ class Session:
                 return wid
         return None
 
-    def ui_map(self):
+    def _uimap_home(self):
+        """A scratch HOME with this session's configuration, so the page is laid out as the user sees it."""
         scratch = os.path.join(self.home, ".uimap-home")
-        os.makedirs(os.path.join(scratch, "Documents"), exist_ok=True)
+        shutil.rmtree(scratch, ignore_errors=True)
+        os.makedirs(os.path.join(scratch, "Documents", "Veltro-Orvik"), exist_ok=True)
+        config = os.path.join(self.data_dir, "config")
+        if os.path.isdir(config):
+            shutil.copytree(config, os.path.join(scratch, "Documents", "Veltro-Orvik", "config"))
+        return scratch
+
+    def ui_map(self):
+        scratch = self._uimap_home()
         env = dict(self.env, HOME=scratch)
         out = subprocess.run([os.path.join(self.build_dir, "uimap"), "--width", str(self.width),
                               "--height", str(self.height)], capture_output=True, text=True, env=env,
                              timeout=60).stdout
         shutil.rmtree(scratch, ignore_errors=True)
-        places = {}
-        for line in out.splitlines():
-            parts = line.split()
-            if len(parts) == 5:
-                places.setdefault(parts[0], tuple(int(v) for v in parts[1:]))
-        return places
+        return parse_places(out)
 
     def places_after(self, *clicks):
         """The places of what opens after pressing these items (menus, dialogs)."""
-        scratch = os.path.join(self.home, ".uimap-home")
-        os.makedirs(os.path.join(scratch, "Documents"), exist_ok=True)
+        scratch = self._uimap_home()
         args = []
         for name in clicks:
             args += ["--click", name]
@@ -122,10 +140,7 @@ class Session:
                               str(self.height), *args], capture_output=True, text=True,
                              env=dict(self.env, HOME=scratch), timeout=60).stdout
         shutil.rmtree(scratch, ignore_errors=True)
-        for line in out.splitlines():
-            parts = line.split()
-            if len(parts) == 5:
-                self.places[parts[0]] = tuple(int(v) for v in parts[1:])
+        self.places.update(parse_places(out))
 
     def answer_file_dialog(self, path, timeout=15):
         """Types a path into Qt's own file dialog, as a user would, and accepts it."""
