@@ -130,12 +130,14 @@ class Session:
         shutil.rmtree(scratch, ignore_errors=True)
         return parse_places(out)
 
-    def places_after(self, *clicks):
-        """The places of what opens after pressing these items (menus, dialogs)."""
+    def places_after(self, *clicks, opened=()):
+        """The places of what opens after pressing these items (menus) or opening these dialogs."""
         scratch = self._uimap_home()
         args = []
         for name in clicks:
             args += ["--click", name]
+        for name in opened:
+            args += ["--open", name]
         out = subprocess.run([os.path.join(self.build_dir, "uimap"), "--width", str(self.width), "--height",
                               str(self.height), *args], capture_output=True, text=True,
                              env=dict(self.env, HOME=scratch), timeout=60).stdout
@@ -154,6 +156,22 @@ class Session:
         subprocess.run(["xdotool", "key", "--window", wid, "ctrl+a"], check=True)
         subprocess.run(["xdotool", "type", "--window", wid, "--delay", "2", path], check=True)
         subprocess.run(["xdotool", "key", "--window", wid, "Return"], check=True)
+
+    def type_into(self, name, text):
+        """Clicks a text field, selects what it holds and types the text, ending with Return."""
+        self.click(name)
+        subprocess.run(["xdotool", "key", "ctrl+a"], check=True)
+        subprocess.run(["xdotool", "type", "--delay", "2", text], check=True)
+        subprocess.run(["xdotool", "key", "Return"], check=True)
+
+    def region_colours(self, name):
+        """How many different colours the named control shows now (an empty list shows few)."""
+        x, y, w, h = self.places[name]
+        display = os.environ["DISPLAY"]
+        raw = subprocess.run(["ffmpeg", "-loglevel", "error", "-f", "x11grab", "-video_size", f"{w}x{h}", "-i",
+                              f"{display}+{self.origin[0] + x},{self.origin[1] + y}", "-frames:v", "1", "-f",
+                              "rawvideo", "-pix_fmt", "rgb24", "-"], capture_output=True, timeout=30).stdout
+        return len(set(raw[i:i + 3] for i in range(0, len(raw), 3)))
 
     def click(self, name, button=1):
         if name not in self.places:

@@ -100,7 +100,40 @@ def scenario_unplug_replug(session, out_dir):
     session.wait_for_log("Success to Get Points!", 15, count=3)
 
 
+def scenario_one_click(session, out_dir):
+    link = session.start_simulator("--seed", "4", "--sweep-ms", "150")
+    session.remember(serialPort={"portName": link})
+    session.start_application()
+    before = session.region_colours("autoMonitorList")
+    connect(session)
+    session.places_after(opened=("tipsDialog", "setDialog"))
+    session.click("oneClickStartButton")
+    session.click("tipsOkArea")
+    # Shortened through the dialog: a narrower band and five priority frequencies.
+    session.type_into("oneClickStartInput", "600")
+    session.type_into("oneClickStopInput", "700")
+    session.type_into("oneClickCountInput", "5")
+    session.click("setOkArea")
+    sent_before = session.log_text().count("Success to Get Points!")
+    session.wait_for_log("Success to Get Points!", 30, count=sent_before + 6)
+    log = session.log_text()
+    check("Send command: scanraw 600000000 700000000 1000" in log, "the one-click scan did not sweep its own band")
+    check("Send command: scanraw 450000000 950000000 1000" not in log, "a sweep of the old band was sent")
+    # The countdown's end: the stop button ends the scan as the timer does.
+    # It stands where the start button stood (shown only while the scan runs).
+    session.places["oneClickStopButton"] = session.places["oneClickStartButton"]
+    session.click("oneClickStopButton")
+    filled = wait_until(lambda: session.region_colours("autoMonitorList") > before + 20, 10,
+                        "the automatic list to fill")
+    session.screenshot(os.path.join(out_dir, "one_click_end.png"))
+    session.click("singleScanButton")  # sweeping on after the scan
+    session.wait_for_log("Success to Get Points!", 15, count=session.log_text().count("Success to Get Points!") + 1)
+    check(session.region_colours("autoMonitorList") > before + 20, "the automatic list did not persist")
+    check(filled, "the automatic list stayed empty")
+
+
 SCENARIOS = {
+    "one_click": scenario_one_click,
     "csv_single_sweep": scenario_csv_single_sweep,
     "faults": scenario_faults,
     "unplug_replug": scenario_unplug_replug,

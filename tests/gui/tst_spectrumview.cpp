@@ -101,6 +101,7 @@ private slots:
   void overlay_unitLabelSize_data();
   void overlay_unitLabelSize();
   void overlay_onlyChangeKeepsThePlotPicture();
+  void plotItems_autoScanTipAndPeakCurveFollowTheSettings();
 
   void menu_entriesInOrder_data();
   void menu_entriesInOrder();
@@ -847,6 +848,33 @@ void TestSpectrumView::overlay_onlyChangeKeepsThePlotPicture() {
   feed(sweep());
   render();
   QCOMPARE(view()->plotRenderCount(), renders + 1);
+}
+
+void TestSpectrumView::plotItems_autoScanTipAndPeakCurveFollowTheSettings() {
+  FreqScanSetModel *settings = FreqScanSetModel::instance();
+  QCPItemText *tip = view()->autoScanTip();
+  QVERIFY(!tip->visible());
+  QCOMPARE(tip->text(), QStringLiteral("正在搜索中..."));
+  // A one-click scan starts: autoMonitor, then markPriorityFreq.
+  settings->setAutoMonitor(true);
+  settings->setMarkPriorityFreq(false);
+  QVERIFY(tip->visible());
+  QCOMPARE(tip->font().pointSize(), int(0.13 * view()->customPlot()->height()));
+  QCOMPARE(tip->position->pixelPosition(), QPointF(view()->customPlot()->axisRect()->rect().center()));
+  settings->setAutoMonitor(false);
+  settings->setMarkPriorityFreq(true);
+  QVERIFY(!tip->visible());
+
+  QVERIFY(view()->peakGraph().graph()->visible());
+  settings->setPeakSwitch(false);
+  QVERIFY(!view()->peakGraph().graph()->visible());
+  QVERIFY(view()->mainGraph().graph()->visible());
+
+  // The warning lines span the frequency range.
+  setFrequencyRange(500, 700);
+  QCOMPARE(view()->warningLine(0)->start->coords(), QPointF(500, -70));
+  QCOMPARE(view()->warningLine(0)->end->coords(), QPointF(700, -70));
+  QCOMPARE(view()->warningLine(1)->start->coords(), QPointF(500, -100));
 }
 
 // ---- context menu -------------------------------------------------------------

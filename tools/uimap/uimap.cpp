@@ -35,6 +35,8 @@ int main(int argc, char **argv) {
   parser.addOption(heightOption);
   QCommandLineOption clickOption("click", "Press this item before printing.", "NAME");
   parser.addOption(clickOption);
+  QCommandLineOption openOption("open", "Open this popup or dialog (its open()) before printing.", "NAME");
+  parser.addOption(openOption);
   parser.process(app);
   const QSize size(parser.value(widthOption).toInt(), parser.value(heightOption).toInt());
 
@@ -75,6 +77,20 @@ int main(int argc, char **argv) {
     QCoreApplication::sendEvent(view, &press);
     QCoreApplication::sendEvent(view, &release);
     // Popups open with an animation: let it end so their items stand where they stay.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 400)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
+
+  // Dialogs that a state of the device would open (a connection, a sweep):
+  // opened directly, so their controls can be found in the real window.
+  for (const QString &name : parser.values(openOption)) {
+    QObject *popup = root->findChild<QObject *>(name);
+    if (!popup || !QMetaObject::invokeMethod(popup, "open")) {
+      QTextStream(stderr) << "uimap: nothing to open named " << name << '\n';
+      return 2;
+    }
     QElapsedTimer settle;
     settle.start();
     while (settle.elapsed() < 400)
