@@ -6,6 +6,7 @@ a user would look at. Usage: usage.py --build DIR --scenario NAME"""
 import argparse
 import os
 import shutil
+import subprocess
 import sys
 import time
 
@@ -20,6 +21,8 @@ def check(condition, message):
 
 
 def export_csv(session, path):
+    if os.path.exists(path):
+        os.remove(path)
     session.places_after("saveAsButton")
     session.click("saveAsButton")
     session.click("mediaMenuEntry_CSV")
@@ -132,7 +135,82 @@ def scenario_one_click(session, out_dir):
     check(filled, "the automatic list stayed empty")
 
 
+class LocationService:
+    """A real HTTP server on 127.0.0.1 answering the IP-location query."""
+
+    REPLY = {"status": 0, "message": "query ok",
+             "result": {"ad_info": {"nation": "中国", "province": "上海市", "city": "上海市", "district": "徐汇区"}}}
+
+    def __init__(self):
+        import http.server
+        import json
+        import threading
+        body = json.dumps(self.REPLY, ensure_ascii=False).encode("utf-8")
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):  # noqa: N802 - the library's name
+                self.send_response(200)
+                self.send_header("Content-Type", "application/json; charset=utf-8")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                self.wfile.write(body)
+
+            def log_message(self, *args):
+                pass
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.url = f"http://127.0.0.1:{self.server.server_address[1]}"
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        self.thread.start()
+
+    def close(self):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+def scenario_preset_roundtrip(session, out_dir):
+    location = LocationService()
+    try:
+        link = session.start_simulator("--seed", "6", "--sweep-ms", "200")
+        session.remember(serialPort={"portName": link}, locationHost=location.url)
+        session.start_application()
+        connect(session)
+        session.click("singleScanButton")
+        session.wait_for_log("Success to Get Points!", 15)
+        before = export_csv(session, os.path.join(out_dir, "before.csv"))
+
+        session.places_after(opened=("presetSaveDialog",))
+        session.click("presetSaveCurrentButton")
+        session.type_into("presetNameField", "Stage left")
+        session.type_into("presetRemarkField", "soundcheck")
+        x, y, w, h = session.places["presetSaveBox"]
+        session.places["presetSaveYes"] = (x + int(w * 0.17), y + h - 50, int(w * 0.28), 50)
+        session.click("presetSaveYes")
+        wait_until(lambda: os.path.isdir(os.path.join(session.data_dir, "preset")) and
+                   os.listdir(os.path.join(session.data_dir, "preset")), 10, "the preset file")
+        with open(os.path.join(session.data_dir, "config", "Veltro_User.dov"), encoding="utf-8") as f:
+            index = f.read()
+        check("Stage left" in index and "上海市" in index, "the preset index lacks the name or the location")
+        subprocess.run(["xdotool", "key", "Escape"], check=True)  # the "saved" message
+        code = session.close_window()
+        check(code == 0, f"closing ended the application with {code}")
+
+        # A new run: load the preset back; the same points are drawn.
+        session.start_application()
+        session.places_after("presetLibraryButton")
+        session.click("presetLibraryButton")
+        x, y, w, h = session.places["presetList"]
+        session.places["presetRow0"] = (x, y, w, 30)
+        session.click("presetRow0")
+        session.click("presetLoadButton")
+        after = export_csv(session, os.path.join(out_dir, "after.csv"))
+        check(after == before, f"the loaded preset draws other points ({len(after)} vs {len(before)})")
+    finally:
+        location.close()
+
+
 SCENARIOS = {
+    "preset_roundtrip": scenario_preset_roundtrip,
     "one_click": scenario_one_click,
     "csv_single_sweep": scenario_csv_single_sweep,
     "faults": scenario_faults,
@@ -151,6 +229,7 @@ def main():
     if os.environ.get("ORVIK_TEST_HOME") == home:
         shutil.rmtree(home, ignore_errors=True)
     os.makedirs(os.path.join(home, "Documents"), exist_ok=True)
+    shutil.rmtree(args.artifacts, ignore_errors=True)
     os.makedirs(args.artifacts, exist_ok=True)
     session = Session(args.build, home)
     try:
