@@ -1,6 +1,7 @@
 // Draws the application's pictures (window buttons, button faces, panel and
 // chart backgrounds, lamps, scan and record icons...) in the dark theme of the
-// interface and writes them as PNG files into one directory.
+// interface and writes them into one directory (PNG, or JPEG where the file
+// name asks for it).
 //
 // The pictures are kept in the repository (qml/res), so a normal build does
 // not run this program; the `artgen` target runs it to redraw them.
@@ -29,11 +30,15 @@ constexpr int kWindowButtonPx = 40;
 constexpr int kDialogClosePx = 52;
 constexpr int kLampPx = 64;
 constexpr int kScanIconPx = 48;
+constexpr int kMenuIconPx = 60;  // shown at 30 px in the chart's context menu
+constexpr int kJpegQuality = 95;
 constexpr double kPi = 3.14159265358979323846;
 
 const QColor kCyan(0x00, 0xbf, 0xff);
 const QColor kPressedGreen(0x8c, 0xc0, 0xaa);
 const QColor kWhite(0xff, 0xff, 0xff);
+// The context menu's own background, under pictures saved without alpha.
+const QColor kMenuBackground(0x33, 0x33, 0x33);
 
 struct Picture {
   QString fileName;
@@ -41,9 +46,16 @@ struct Picture {
   std::function<void(QPainter &, const QRectF &)> draw;
 };
 
+bool isJpeg(const Picture &picture) {
+  return picture.fileName.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive);
+}
+
 QImage render(const Picture &picture) {
-  QImage image(picture.size, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::transparent);
+  // JPEG keeps no alpha, so such pictures are drawn onto the menu background
+  // they are shown on instead of onto transparency.
+  const bool opaque = isJpeg(picture);
+  QImage image(picture.size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+  image.fill(opaque ? kMenuBackground : QColor(Qt::transparent));
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
@@ -447,11 +459,171 @@ void drawOneClickIcon(QPainter &p, const QRectF &r, bool start) {
   }
 }
 
+// ---- chart context menu icons ----------------------------------------------
+
+const QColor kMenuInk(0xdd, 0xdd, 0xdd);
+
+// A sweep edge: a baseline, an upright cyan marker and an arrow pointing from
+// it into the sweep. The stop edge is the start edge mirrored left to right.
+void drawFrequencyEdgeIcon(QPainter &p, const QRectF &r, bool start) {
+  p.save();
+  if (!start) {
+    p.translate(r.left() + r.right(), 0);
+    p.scale(-1, 1);
+  }
+  const qreal w = r.width();
+  const qreal h = r.height();
+  p.setBrush(Qt::NoBrush);
+  p.setPen(roundPen(kMenuInk, w * 0.06));
+  p.drawLine(QPointF(r.left() + w * 0.12, r.top() + h * 0.82), QPointF(r.left() + w * 0.88, r.top() + h * 0.82));
+  p.setPen(roundPen(kCyan, w * 0.08));
+  p.drawLine(QPointF(r.left() + w * 0.26, r.top() + h * 0.16), QPointF(r.left() + w * 0.26, r.top() + h * 0.82));
+  p.setPen(roundPen(kMenuInk, w * 0.07));
+  const qreal y = r.top() + h * 0.48;
+  const qreal tipX = r.left() + w * 0.82;
+  p.drawLine(QPointF(r.left() + w * 0.38, y), QPointF(tipX, y));
+  QPainterPath head;
+  head.moveTo(tipX - w * 0.16, y - h * 0.14);
+  head.lineTo(tipX, y);
+  head.lineTo(tipX - w * 0.16, y + h * 0.14);
+  p.drawPath(head);
+  p.restore();
+}
+
+// A scale edge: a level axis with ticks, the edge line in cyan and an arrow
+// pushing it outwards. The bottom edge is the top edge mirrored upside down.
+void drawScaleEdgeIcon(QPainter &p, const QRectF &r, bool top) {
+  p.save();
+  if (!top) {
+    p.translate(0, r.top() + r.bottom());
+    p.scale(1, -1);
+  }
+  const qreal w = r.width();
+  const qreal h = r.height();
+  p.setBrush(Qt::NoBrush);
+  p.setPen(roundPen(kMenuInk, w * 0.06));
+  const qreal axisX = r.left() + w * 0.24;
+  p.drawLine(QPointF(axisX, r.top() + h * 0.18), QPointF(axisX, r.top() + h * 0.86));
+  for (qreal ty : {0.40, 0.58, 0.76})
+    p.drawLine(QPointF(axisX - w * 0.08, r.top() + h * ty), QPointF(axisX + w * 0.06, r.top() + h * ty));
+  p.setPen(roundPen(kCyan, w * 0.08));
+  p.drawLine(QPointF(axisX - w * 0.1, r.top() + h * 0.18), QPointF(r.left() + w * 0.86, r.top() + h * 0.18));
+  p.setPen(roundPen(kMenuInk, w * 0.07));
+  const qreal x = r.left() + w * 0.62;
+  const qreal tipY = r.top() + h * 0.32;
+  p.drawLine(QPointF(x, r.top() + h * 0.82), QPointF(x, tipY));
+  QPainterPath head;
+  head.moveTo(x - w * 0.14, tipY + h * 0.16);
+  head.lineTo(x, tipY);
+  head.lineTo(x + w * 0.14, tipY + h * 0.16);
+  p.drawPath(head);
+  p.restore();
+}
+
+// A marker triangle standing on a spectrum trace, with a round badge holding
+// a plus (add) or a minus (delete).
+void drawDetectionPointIcon(QPainter &p, const QRectF &r, bool add) {
+  const qreal w = r.width();
+  const qreal h = r.height();
+  QPainterPath trace;
+  trace.moveTo(r.left() + w * 0.08, r.top() + h * 0.74);
+  trace.lineTo(r.left() + w * 0.22, r.top() + h * 0.66);
+  trace.lineTo(r.left() + w * 0.34, r.top() + h * 0.70);
+  trace.lineTo(r.left() + w * 0.44, r.top() + h * 0.42);
+  trace.lineTo(r.left() + w * 0.54, r.top() + h * 0.68);
+  trace.lineTo(r.left() + w * 0.66, r.top() + h * 0.62);
+  p.setPen(roundPen(kMenuInk, w * 0.06));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(trace);
+  QPainterPath marker;
+  marker.moveTo(r.left() + w * 0.44, r.top() + h * 0.36);
+  marker.lineTo(r.left() + w * 0.34, r.top() + h * 0.16);
+  marker.lineTo(r.left() + w * 0.54, r.top() + h * 0.16);
+  marker.closeSubpath();
+  p.setPen(Qt::NoPen);
+  p.setBrush(kCyan);
+  p.drawPath(marker);
+
+  const QColor badge = add ? QColor(0x3c, 0xc8, 0x5a) : QColor(0xe5, 0x4b, 0x4b);
+  const QRectF disc(r.left() + w * 0.56, r.top() + h * 0.56, w * 0.38, h * 0.38);
+  p.setPen(QPen(QColor(0, 0, 0, 120), 1.5));
+  p.setBrush(badge);
+  p.drawEllipse(disc);
+  const QPointF c = disc.center();
+  const qreal s = disc.width() * 0.26;
+  p.setPen(roundPen(kWhite, w * 0.06));
+  p.drawLine(c - QPointF(s, 0), c + QPointF(s, 0));
+  if (add)
+    p.drawLine(c - QPointF(0, s), c + QPointF(0, s));
+}
+
+// A framed picture: hills under a sun.
+void drawSavePictureIcon(QPainter &p, const QRectF &r) {
+  const qreal w = r.width();
+  const qreal h = r.height();
+  const QRectF frame(r.left() + w * 0.12, r.top() + h * 0.2, w * 0.76, h * 0.6);
+  p.setPen(roundPen(kMenuInk, w * 0.06));
+  p.setBrush(QColor(0x1c, 0x1c, 0x1c));
+  p.drawRoundedRect(frame, w * 0.06, w * 0.06);
+  p.save();
+  p.setClipRect(frame.adjusted(w * 0.04, h * 0.04, -w * 0.04, -h * 0.04));
+  QPainterPath hills;
+  hills.moveTo(frame.left(), frame.bottom());
+  hills.lineTo(frame.left() + frame.width() * 0.36, frame.top() + frame.height() * 0.42);
+  hills.lineTo(frame.left() + frame.width() * 0.58, frame.top() + frame.height() * 0.7);
+  hills.lineTo(frame.left() + frame.width() * 0.74, frame.top() + frame.height() * 0.54);
+  hills.lineTo(frame.right(), frame.top() + frame.height() * 0.8);
+  hills.lineTo(frame.right(), frame.bottom());
+  hills.closeSubpath();
+  p.setPen(Qt::NoPen);
+  p.setBrush(kCyan);
+  p.drawPath(hills);
+  p.restore();
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0xff, 0xc8, 0x3c));
+  p.drawEllipse(QPointF(frame.left() + frame.width() * 0.74, frame.top() + frame.height() * 0.3), w * 0.06, w * 0.06);
+}
+
+// A sheet with a folded corner, ruled into a small table.
+void drawSaveCsvIcon(QPainter &p, const QRectF &r) {
+  const qreal w = r.width();
+  const qreal h = r.height();
+  const qreal left = r.left() + w * 0.2;
+  const qreal right = r.left() + w * 0.8;
+  const qreal top = r.top() + h * 0.12;
+  const qreal bottom = r.top() + h * 0.88;
+  const qreal fold = w * 0.18;
+  QPainterPath sheet;
+  sheet.moveTo(left, top);
+  sheet.lineTo(right - fold, top);
+  sheet.lineTo(right, top + fold);
+  sheet.lineTo(right, bottom);
+  sheet.lineTo(left, bottom);
+  sheet.closeSubpath();
+  p.setPen(roundPen(kMenuInk, w * 0.06));
+  p.setBrush(QColor(0x1c, 0x1c, 0x1c));
+  p.drawPath(sheet);
+  QPainterPath corner;
+  corner.moveTo(right - fold, top);
+  corner.lineTo(right - fold, top + fold);
+  corner.lineTo(right, top + fold);
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(corner);
+  p.setPen(roundPen(kCyan, w * 0.04));
+  const qreal tableLeft = left + w * 0.1;
+  const qreal tableRight = right - w * 0.1;
+  for (qreal ty : {0.46, 0.60, 0.74})
+    p.drawLine(QPointF(tableLeft, r.top() + h * ty), QPointF(tableRight, r.top() + h * ty));
+  const qreal column = tableLeft + (tableRight - tableLeft) * 0.4;
+  p.drawLine(QPointF(column, r.top() + h * 0.4), QPointF(column, r.top() + h * 0.8));
+}
+
 std::vector<Picture> pictures() {
   using W = WindowGlyph;
   using S = ScanGlyph;
   const QSize winBtn(kWindowButtonPx, kWindowButtonPx);
   const QSize scanIcon(kScanIconPx, kScanIconPx);
+  const QSize menuIcon(kMenuIconPx, kMenuIconPx);
   const QColor iconIdle(0xdd, 0xdd, 0xdd);
   return {
       {"title_bar_bg.png", QSize(2560, 45), drawTitleBar},
@@ -493,6 +665,14 @@ std::vector<Picture> pictures() {
       {"clear_icon.png", QSize(48, 48), drawClearIcon},
       {"one_click_start_icon.png", QSize(48, 48), [](QPainter &p, const QRectF &r) { drawOneClickIcon(p, r, true); }},
       {"one_click_stop_icon.png", QSize(48, 48), [](QPainter &p, const QRectF &r) { drawOneClickIcon(p, r, false); }},
+      {"start_fre_icon.png", menuIcon, [](QPainter &p, const QRectF &r) { drawFrequencyEdgeIcon(p, r, true); }},
+      {"end_fre_icon.jpg", menuIcon, [](QPainter &p, const QRectF &r) { drawFrequencyEdgeIcon(p, r, false); }},
+      {"highest_scale_icon.png", menuIcon, [](QPainter &p, const QRectF &r) { drawScaleEdgeIcon(p, r, true); }},
+      {"lowest_scale_icon.png", menuIcon, [](QPainter &p, const QRectF &r) { drawScaleEdgeIcon(p, r, false); }},
+      {"add_detection_points_icon.png", menuIcon, [](QPainter &p, const QRectF &r) { drawDetectionPointIcon(p, r, true); }},
+      {"del_detection_points_icon.png", menuIcon, [](QPainter &p, const QRectF &r) { drawDetectionPointIcon(p, r, false); }},
+      {"save_picture_icon.png", menuIcon, drawSavePictureIcon},
+      {"save_csv_file_icon.png", menuIcon, drawSaveCsvIcon},
   };
 }
 
@@ -516,7 +696,9 @@ int main(int argc, char **argv) {
     const QString path = outDir.filePath(picture.fileName);
     // Fixed compression settings and no text chunks, so that drawing the same
     // picture twice gives the same file and the repository sees no change.
-    if (!render(picture).save(path, "PNG", 0)) {
+    const bool saved = isJpeg(picture) ? render(picture).save(path, "JPG", kJpegQuality)
+                                       : render(picture).save(path, "PNG", 0);
+    if (!saved) {
       err << "cannot write " << path << "\n";
       ++failures;
     }
