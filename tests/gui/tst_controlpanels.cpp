@@ -6,6 +6,7 @@
 #include "FreqScanSetModel.h"
 #include "SerialPortModel.h"
 #include "SystemConfig.h"
+#include "SimulatorProcess.h"
 #include "TestSupport.h"
 
 #include <QElapsedTimer>
@@ -17,64 +18,23 @@
 
 namespace {
 
+using orvik::test::findVisual;
+
+// The simulator every test of this file talks to.
+const QStringList kSimulatorArgs = {"--seed", "3", "--sweep-ms", "150", "--name", "panel-sim"};
+
+int indexOfPort(const QString &portName) {
+  return orvik::test::indexOfPort(SerialPortModel::instance()->portList(), portName);
+}
+
 const char *const kMainWinUrl = "qrc:/Orvik/MainWin/MainWin.qml";
 const QString kLampOn = QStringLiteral("qrc:/res/connected_icon.png");
 const QString kLampOff = QStringLiteral("qrc:/res/disconnect_icon.png");
 const QString kContinuousPressedIcon = QStringLiteral("qrc:/res/continue_scan_btn_icon_pressed_1.png");
 const QString kContinuousNormalIcon = QStringLiteral("qrc:/res/continue_scan_btn_icon_normal_1.png");
 
-// The analyser simulator as a child process; its link appears among the ports.
-class Simulator {
-public:
-  ~Simulator() { stop(); }
 
-  bool start() {
-    m_process.start(QString::fromLocal8Bit(qgetenv("ORVIK_TINYSA_SIM")),
-                    {"--seed", "3", "--sweep-ms", "150", "--name", "panel-sim"});
-    if (!m_process.waitForStarted(5000)) return false;
-    QElapsedTimer timer;
-    timer.start();
-    while (m_link.isEmpty() && timer.elapsed() < 5000) {
-      if (!m_process.canReadLine()) m_process.waitForReadyRead(200);
-      while (m_process.canReadLine()) {
-        const QByteArray line = m_process.readLine().trimmed();
-        if (line.startsWith("link: ")) m_link = QString::fromLocal8Bit(line.mid(6));
-      }
-    }
-    return !m_link.isEmpty();
-  }
 
-  void stop() {
-    if (m_process.state() == QProcess::NotRunning) return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) m_process.kill();
-    m_process.waitForFinished(2000);
-  }
-
-  QString link() const { return m_link; }
-
-private:
-  QProcess m_process;
-  QString m_link;
-};
-
-int indexOfPort(const QString &portName) {
-  const QVariantList ports = SerialPortModel::instance()->portList();
-  for (int i = 0; i < ports.size(); ++i) {
-    if (ports.at(i).toMap().value("portName").toString() == portName) return i;
-  }
-  return -1;
-}
-
-// Depth-first through the visual tree, which also reaches the content of popups.
-QQuickItem *findVisual(QQuickItem *root, const QString &objectName) {
-  if (!root) return nullptr;
-  if (root->objectName() == objectName) return root;
-  for (QQuickItem *child : root->childItems()) {
-    if (QQuickItem *found = findVisual(child, objectName)) return found;
-  }
-  return nullptr;
-}
 
 QQuickItem *firstButton(QQuickItem *root) {
   for (QQuickItem *child : root->childItems()) {
@@ -113,7 +73,7 @@ private:
   bool blocking(const QString &area) const { return item(area)->property("enabled").toBool(); }
   bool shownPressed(const QString &button) const { return item(button)->property("pressed").toBool(); }
 
-  Simulator m_sim;
+  orvik::test::SimulatorProcess m_sim;
   SerialPortModel *m_model = nullptr;
   FreqScanSetModel *m_scanSettings = nullptr;
   std::unique_ptr<DeclarativeWindow> m_page;
@@ -122,7 +82,7 @@ private:
 void TestControlPanels::initTestCase() {
   // The models read the configuration when they are created.
   SystemConfig::instance()->init();
-  QVERIFY(m_sim.start());
+  QVERIFY(m_sim.start(kSimulatorArgs));
   m_model = SerialPortModel::instance();
   m_scanSettings = FreqScanSetModel::instance();
   FrameSeqModel::instance();

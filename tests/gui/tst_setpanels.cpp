@@ -10,6 +10,7 @@
 #include "MonitorModel.h"
 #include "SerialPortModel.h"
 #include "SystemConfig.h"
+#include "SimulatorProcess.h"
 #include "TestSupport.h"
 
 #include <QElapsedTimer>
@@ -22,62 +23,21 @@
 
 namespace {
 
+using orvik::test::findVisual;
+
+// The simulator every test of this file talks to.
+const QStringList kSimulatorArgs = {"--seed", "5", "--sweep-ms", "150", "--name", "setpanels-sim"};
+
+int indexOfPort(const QString &portName) {
+  return orvik::test::indexOfPort(SerialPortModel::instance()->portList(), portName);
+}
+
 const char *const kMainWinUrl = "qrc:/Orvik/MainWin/MainWin.qml";
 constexpr int kOneClickScanS = 300;
 constexpr int kCountdownParkedMs = 3600 * 1000;
 
-// The analyser simulator as a child process; its link appears among the ports.
-class Simulator {
-public:
-  ~Simulator() { stop(); }
 
-  bool start() {
-    m_process.start(QString::fromLocal8Bit(qgetenv("ORVIK_TINYSA_SIM")),
-                    {"--seed", "5", "--sweep-ms", "150", "--name", "setpanels-sim"});
-    if (!m_process.waitForStarted(5000)) return false;
-    QElapsedTimer timer;
-    timer.start();
-    while (m_link.isEmpty() && timer.elapsed() < 5000) {
-      if (!m_process.canReadLine()) m_process.waitForReadyRead(200);
-      while (m_process.canReadLine()) {
-        const QByteArray line = m_process.readLine().trimmed();
-        if (line.startsWith("link: ")) m_link = QString::fromLocal8Bit(line.mid(6));
-      }
-    }
-    return !m_link.isEmpty();
-  }
 
-  void stop() {
-    if (m_process.state() == QProcess::NotRunning) return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) m_process.kill();
-    m_process.waitForFinished(2000);
-  }
-
-  QString link() const { return m_link; }
-
-private:
-  QProcess m_process;
-  QString m_link;
-};
-
-int indexOfPort(const QString &portName) {
-  const QVariantList ports = SerialPortModel::instance()->portList();
-  for (int i = 0; i < ports.size(); ++i) {
-    if (ports.at(i).toMap().value("portName").toString() == portName) return i;
-  }
-  return -1;
-}
-
-// Depth-first through the visual tree, which also reaches the content of popups.
-QQuickItem *findVisual(QQuickItem *root, const QString &objectName) {
-  if (!root) return nullptr;
-  if (root->objectName() == objectName) return root;
-  for (QQuickItem *child : root->childItems()) {
-    if (QQuickItem *found = findVisual(child, objectName)) return found;
-  }
-  return nullptr;
-}
 
 QQuickItem *firstButton(QQuickItem *root) {
   if (!root) return nullptr;
@@ -145,7 +105,7 @@ private:
   QString countdownText() const { return textOf(item("countdownLabel")); }
   QQuickItem *markBox(int slot) const;
 
-  Simulator m_sim;
+  orvik::test::SimulatorProcess m_sim;
   FreqScanSetModel *m_settings = nullptr;
   MonitorModel *m_monitor = nullptr;
   MarkModel *m_marks = nullptr;
@@ -154,7 +114,7 @@ private:
 
 void TestSetPanels::initTestCase() {
   SystemConfig::instance()->init();
-  QVERIFY(m_sim.start());
+  QVERIFY(m_sim.start(kSimulatorArgs));
   m_settings = FreqScanSetModel::instance();
   m_monitor = MonitorModel::instance();
   m_marks = MarkModel::instance();

@@ -4,6 +4,7 @@
 #include "FreqScanSetModel.h"
 #include "SerialPortModel.h"
 #include "SimScene.h"
+#include "SimulatorProcess.h"
 #include "SystemConfig.h"
 #include "TestSupport.h"
 
@@ -18,49 +19,14 @@ constexpr qint64 kStopHz = 950000000;
 constexpr int kPoints = 1000;
 constexpr quint64 kSeed = 7;
 
-// The analyser simulator as a child process; its link appears in the devices directory.
-class Simulator {
+// The analyser simulator with this file's scene and sweep time.
+class Simulator : public orvik::test::SimulatorProcess {
 public:
-  ~Simulator() { stop(); }
-
   bool start(const QStringList &extraArgs) {
-    const QString program = QString::fromLocal8Bit(qgetenv("ORVIK_TINYSA_SIM"));
-    m_process.setProcessChannelMode(QProcess::SeparateChannels);
-    m_process.start(program, QStringList{"--seed", QString::number(kSeed), "--sweep-ms", "150"} + extraArgs);
-    if (!m_process.waitForStarted(5000))
-      return false;
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 5000) {
-      if (!m_process.canReadLine())
-        m_process.waitForReadyRead(200);
-      while (m_process.canReadLine()) {
-        const QByteArray line = m_process.readLine().trimmed();
-        if (line.startsWith("link: "))
-          m_link = QString::fromLocal8Bit(line.mid(6));
-      }
-      if (!m_link.isEmpty())
-        return true;
-    }
-    return false;
+    return SimulatorProcess::start(QStringList{"--seed", QString::number(kSeed), "--sweep-ms", "150"} + extraArgs);
   }
-
-  void stop() {
-    if (m_process.state() == QProcess::NotRunning)
-      return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000))
-      m_process.kill();
-    m_process.waitForFinished(2000);
-  }
-
-  bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
-  QString link() const { return m_link; }
-
-private:
-  QProcess m_process;
-  QString m_link;
 };
+
 
 QVector<int> toInts(const QVariantList &list) {
   QVector<int> levels;
