@@ -1,24 +1,15 @@
 #pragma once
 
-#include <QJsonObject>
-#include <QObject>
+#include "ConfigFile.h"
 
-// Owner of the system configuration file (scan settings, switches, last serial port). It keeps no copy of the content:
-// every read goes to the file, and every change is a read-modify-write of the whole document on the main thread.
-class SystemConfig : public QObject {
+// Owner of the system configuration file (scan settings, switches, last serial port).
+class SystemConfig : public ConfigFile {
   Q_OBJECT
 public:
   static SystemConfig *instance();
 
-  // Makes sure the configuration directory and the file exist (an empty object when new).
-  void init();
-  // The file's top-level object; empty when it cannot be read or parsed.
-  QJsonObject readConfigInfo();
-  // Replaces the file's content atomically; false (and the old file kept) on failure.
-  bool writeConfigToFile(const QJsonObject &object);
-
 private:
-  explicit SystemConfig(QObject *parent = nullptr);
+  SystemConfig();
 
   static SystemConfig *m_instance;
 };
