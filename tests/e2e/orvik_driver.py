@@ -144,18 +144,19 @@ class Session:
         shutil.rmtree(scratch, ignore_errors=True)
         self.places.update(parse_places(out))
 
-    def answer_file_dialog(self, path, timeout=15):
-        """Types a path into Qt's own file dialog, as a user would, and accepts it."""
+    def answer_file_dialog(self, path, title="保存", timeout=15):
+        """Types a path into Qt's own file dialog (found by its title), as a user would, and accepts it."""
         def dialog():
-            out = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.app.pid)],
+            out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title],
                                  capture_output=True, text=True).stdout.split()
             others = [w for w in out if w != self.window]
             return others[-1] if others else None
-        wid = wait_until(dialog, timeout, "the file dialog")
-        subprocess.run(["xdotool", "windowactivate", "--sync", wid], check=False)
-        subprocess.run(["xdotool", "key", "--window", wid, "ctrl+a"], check=True)
-        subprocess.run(["xdotool", "type", "--window", wid, "--delay", "2", path], check=True)
-        subprocess.run(["xdotool", "key", "--window", wid, "Return"], check=True)
+        wid = wait_until(dialog, timeout, f'the file dialog "{title}"')
+        # Real key presses (XTEST) into the dialog, which has the input focus.
+        subprocess.run(["xdotool", "windowfocus", "--sync", wid], check=False)
+        subprocess.run(["xdotool", "key", "ctrl+a"], check=True)
+        subprocess.run(["xdotool", "type", "--delay", "2", path], check=True)
+        subprocess.run(["xdotool", "key", "Return"], check=True)
 
     def type_into(self, name, text):
         """Clicks a text field, selects what it holds and types the text, ending with Return."""
