@@ -259,8 +259,10 @@ void FrameProcessor::decoderLoop() {
                    .arg(decoded.recordCount)
                    .arg(kScanPoints));
     } else if (decoded.levelsDbm.size() >= kMinPublishedPoints) {
+      const QVariantList pointList = FrameCodec::toLevelList(decoded.levelsDbm);
+      // Everything written for this sweep happens before the hand-over mark.
       ThreadHandoff::release();
-      emit scanSuccessed(FrameCodec::toLevelList(decoded.levelsDbm));
+      emit scanSuccessed(pointList);
     }
     lock.lock();
   }

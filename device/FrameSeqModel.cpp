@@ -1,6 +1,7 @@
 #include "FrameSeqModel.h"
 
 #include "FrameProcessor.h"
+#include "ThreadHandoff.h"
 
 FrameSeqModel *FrameSeqModel::instance() {
   static FrameSeqModel *const s_instance = new FrameSeqModel();
@@ -9,7 +10,11 @@ FrameSeqModel *FrameSeqModel::instance() {
 
 FrameSeqModel::FrameSeqModel() : QObject(nullptr) {
   FrameProcessor::instance()->initialize();
-  connect(FrameProcessor::instance(), &FrameProcessor::scanSuccessed, this, &FrameSeqModel::scanSuccessed);
+  // Queued from the decoder thread; the hand-over is marked here once, for every listener.
+  connect(FrameProcessor::instance(), &FrameProcessor::scanSuccessed, this, [this](const QVariantList &pointList) {
+    ThreadHandoff::acquire();
+    emit scanSuccessed(pointList);
+  });
 }
 
 QByteArray FrameSeqModel::getHeartFrame() const {
