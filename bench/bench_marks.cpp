@@ -13,15 +13,7 @@ namespace {
 constexpr int kSweepPoints = 1000;
 constexpr int kSweepVariants = 8;
 
-QVariantMap markInput(const QVector<QPointF> &sweep) {
-  QVector<double> xs;
-  QVector<double> ys;
-  for (const QPointF &p : sweep) {
-    xs.append(p.x());
-    ys.append(p.y());
-  }
-  return {{QStringLiteral("x"), QVariant::fromValue(xs)}, {QStringLiteral("y"), QVariant::fromValue(ys)}};
-}
+using SweepSamples::markInput;
 
 void setUpSlots(MarkModel *model) {
   const QStringList types = {"peak", "valley", "peak", "both", "valley", "peak", "both", "valley"};

@@ -97,15 +97,7 @@ void BM_PerSweepRefresh_1000points(benchmark::State &state) {
 }
 BENCHMARK(BM_PerSweepRefresh_1000points)->Unit(benchmark::kMicrosecond);
 
-QVariantMap markInput(const QVector<QPointF> &sweep) {
-  QVector<double> xs;
-  QVector<double> ys;
-  for (const QPointF &p : sweep) {
-    xs.append(p.x());
-    ys.append(p.y());
-  }
-  return {{QStringLiteral("x"), QVariant::fromValue(xs)}, {QStringLiteral("y"), QVariant::fromValue(ys)}};
-}
+using SweepSamples::markInput;
 
 // What the spectrum view hands to both models for one sweep: marks (three
 // peaks, three valleys, two fixed frequencies) and the monitoring refresh.

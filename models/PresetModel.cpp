@@ -248,15 +248,7 @@ bool PresetModel::remove(int index) {
   return true;
 }
 
-bool PresetModel::loadData(int index) {
-  const QJsonObject config = UserConfig::instance()->readConfigInfo();
-  if (!config.contains(kPresetsKey)) return false;
-  const QJsonArray presets = config.value(kPresetsKey).toArray();
-  if (index < 0 || index >= presets.size()) return false;
-  const QString path = presets.at(index).toObject().value(QStringLiteral("path")).toString();
-  LOG_INFO(QStringLiteral("Load preset file: %1").arg(path));
-
-  QJsonObject preset;
+bool PresetModel::readPresetFile(const QString &path, QJsonObject &preset) {
   QString errorMessage;
   if (!FileReadWrite::readJsonFile(path, preset, errorMessage)) {
     LOG_INFO(errorMessage);
@@ -266,6 +258,20 @@ bool PresetModel::loadData(int index) {
     LOG_INFO(QStringLiteral("Preset file %1 format error!").arg(path));
     return false;
   }
+  return true;
+}
+
+bool PresetModel::loadData(int index) {
+  const QJsonObject config = UserConfig::instance()->readConfigInfo();
+  if (!config.contains(kPresetsKey)) return false;
+  const QJsonArray presets = config.value(kPresetsKey).toArray();
+  if (index < 0 || index >= presets.size()) return false;
+  const QString path = presets.at(index).toObject().value(QStringLiteral("path")).toString();
+  LOG_INFO(QStringLiteral("Load preset file: %1").arg(path));
+
+  QJsonObject preset;
+  if (!readPresetFile(path, preset))
+    return false;
   QVector<QPointF> points;
   const QJsonArray values = preset.value(QStringLiteral("Values")).toArray();
   points.reserve(values.size());
@@ -287,15 +293,8 @@ bool PresetModel::openFile() {
     return false;
   }
   QJsonObject preset;
-  QString errorMessage;
-  if (!FileReadWrite::readJsonFile(path, preset, errorMessage)) {
-    LOG_INFO(errorMessage);
+  if (!readPresetFile(path, preset))
     return false;
-  }
-  if (!preset.contains(QStringLiteral("Values"))) {
-    LOG_INFO(QStringLiteral("Preset file %1 format error!").arg(path));
-    return false;
-  }
   QVector<QPointF> points;
   const QJsonArray values = preset.value(QStringLiteral("Values")).toArray();
   points.reserve(values.size());

@@ -71,6 +71,8 @@ private:
   void init();
   // A path in the preset directory for the name that no existing file occupies.
   static QString freePresetPath(const QString &name);
+  // A preset file's object, when it can be read and holds "Values" (else a log line and false).
+  static bool readPresetFile(const QString &path, QJsonObject &preset);
 
   static PresetModel *m_instance;
   VariantListModel m_items;

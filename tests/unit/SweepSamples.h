@@ -6,6 +6,7 @@
 // Shared by the model tests and the benchmarks; deterministic per seed.
 
 #include <QPointF>
+#include <QVariantMap>
 #include <QVector>
 
 #include <algorithm>
@@ -72,6 +73,17 @@ inline QVector<QPointF> pointsOf(const QVector<double> &xs, const QVector<double
 inline QVector<QPointF> sceneSweep(unsigned seed, int n = 1000, double startMhz = 450.0, double stopMhz = 950.0) {
   const QVector<double> xs = gridFrequencies(startMhz, stopMhz, n);
   return pointsOf(xs, sceneLevels(xs, seed));
+}
+
+// A sweep as the spectrum view hands it to the mark model: "x" and "y" lists.
+inline QVariantMap markInput(const QVector<QPointF> &sweep) {
+  QVector<double> xs;
+  QVector<double> ys;
+  for (const QPointF &p : sweep) {
+    xs.append(p.x());
+    ys.append(p.y());
+  }
+  return {{QStringLiteral("x"), QVariant::fromValue(xs)}, {QStringLiteral("y"), QVariant::fromValue(ys)}};
 }
 
 }  // namespace SweepSamples
