@@ -9,6 +9,7 @@
 #include "LoggerService.h"
 #include "MarkModel.h"
 #include "MonitorModel.h"
+#include "PerfProbe.h"
 #include "PresetModel.h"
 #include "ResModel.h"
 #include "SerialPortModel.h"
@@ -30,6 +31,7 @@ EmtApplication::EmtApplication(int &argc, char **argv) : BaseApplication(argc, a
   initWindowGeometry();
   application().installEventFilter(WinManager::instance());
   LoggerService::instance().init();
+  PerfProbe::install();
   SystemConfig::instance()->init();
   UserConfig::instance()->init();
   LOG_INFO(ConfigService::instance()->version());

@@ -6,6 +6,7 @@
 #include "LoggerService.h"
 #include "MarkModel.h"
 #include "MonitorModel.h"
+#include "PerfProbe.h"
 #include "PresetModel.h"
 #include "ResModel.h"
 #include "ThreadHandoff.h"
@@ -297,6 +298,7 @@ SweepAxis::Grid FreqSpectrumView::calculateXValues(int pointCount) {
 
 void FreqSpectrumView::onScanSuccessed(const QVariantList &pointList) {
   ThreadHandoff::acquire();
+  PerfProbe::sweepTaken();
   takeSweep(pointList);
 }
 
@@ -931,4 +933,5 @@ void FreqSpectrumView::paintEvent(QPainter *painter) {
   painter->setFont(scene.unitFont);
   painter->setPen(Qt::white);
   painter->drawStaticText(scene.unitLabelTopLeft, scene.unitLabel);
+  PerfProbe::sweepPainted();
 }

@@ -54,6 +54,7 @@ class Session:
         self.places = {}
         self.env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"))
         self.env.pop("QT_QPA_PLATFORM", None)
+        self.tool_env = {}  # more environment for the layout tool (uimap) only
         self.data_dir = os.path.join(home, "Documents", "Veltro-Orvik")
 
     # The simulator -------------------------------------------------------
@@ -95,6 +96,7 @@ class Session:
     # The application -------------------------------------------------------
     def start_application(self):
         self.places = self.ui_map()
+        self.started_ns = time.monotonic_ns()
         self.app = subprocess.Popen([os.path.join(self.build_dir, "veltro-orvik")], env=self.env)
         self.window = wait_until(self._find_window, 30, "the main window")
         info = subprocess.run(["xwininfo", "-id", self.window], capture_output=True, text=True).stdout
@@ -123,7 +125,7 @@ class Session:
 
     def ui_map(self):
         scratch = self._uimap_home()
-        env = dict(self.env, HOME=scratch)
+        env = dict(self.env, HOME=scratch, **self.tool_env)
         out = subprocess.run([os.path.join(self.build_dir, "uimap"), "--width", str(self.width),
                               "--height", str(self.height)], capture_output=True, text=True, env=env,
                              timeout=60).stdout

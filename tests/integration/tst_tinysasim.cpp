@@ -12,6 +12,7 @@
 #include <poll.h>
 #include <sys/stat.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 #include <QDir>
 #include <QElapsedTimer>
@@ -37,6 +38,12 @@ constexpr qint64 kBandStartHz = 450000000;
 constexpr qint64 kBandStopHz = 950000000;
 constexpr int kBandPoints = 1000;
 const QByteArray kGreeting = QByteArray(kShellBanner) + kPrompt;
+
+qint64 monotonicNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
 
 QString simulatorPath() {
   const QByteArray fromEnvironment = qgetenv("ORVIK_TINYSA_SIM");
@@ -501,6 +508,42 @@ private slots:
     QVERIFY2(lines[0].startsWith("sweep=0" + range + "none "), lines[0].constData());
     QVERIFY2(lines[1].startsWith("sweep=1" + range + faultName(plan.fault).toLatin1() + ' '), lines[1].constData());
     QVERIFY2(lines[2].startsWith("sweep=2" + range + "none "), lines[2].constData());
+  }
+
+  // The timing log names each complete frame once its last byte is out, with
+  // a CLOCK_MONOTONIC time after the request, once the frame's sweep time has passed.
+  void timingLog_namesCompleteFramesOnceTheyHaveLeft() {
+    const QString logPath = orvik::test::homePath() + QStringLiteral("/timing.log");
+    const QStringList faults = {QStringLiteral("drop-frame-end:2"), QStringLiteral("short-scan:3")};
+    QVERIFY(startAndConnect({QStringLiteral("--sweep-ms"), QStringLiteral("50"), QStringLiteral("--fault"), faults[0],
+                             QStringLiteral("--fault"), faults[1], QStringLiteral("--timing-log"), logPath}));
+    const QByteArray command = scanCommand(kBandStartHz, kBandStopHz, kBandPoints);
+    const SceneConfig scene;
+    QVector<FaultPlan> plans(faults.size());
+    QString error;
+    for (int i = 0; i < faults.size(); ++i) QVERIFY(parseFaultPlan(faults[i], &plans[i], &error));
+    QVector<qint64> requestedNs;
+    for (quint64 sweep = 0; sweep < 3; ++sweep) {
+      const ScanAnswer expected = buildScanAnswer(scene, plans, 50, {sweep, kBandStartHz, kBandStopHz, kBandPoints});
+      requestedNs.append(monotonicNs());
+      QVERIFY(m_client.write(command));
+      QCOMPARE(m_client.readExactly(command.size() + expected.bytes.size()), command + expected.bytes);
+      if (!expected.prompt) QCOMPARE(m_client.readFor(kSilenceMs), QByteArray());
+    }
+
+    // Sweep 1 broke off; sweep 2 is short but complete.
+    QFile log(logPath);
+    QList<QByteArray> lines;
+    QTRY_VERIFY((log.open(QIODevice::ReadOnly), lines = log.readAll().trimmed().split('\n'), log.close(),
+                 lines.size() == 2));
+    const QVector<int> sweeps = {0, 2};
+    for (int i = 0; i < lines.size(); ++i) {
+      const QList<QByteArray> words = lines[i].split(' ');
+      QCOMPARE(words.size(), 2);
+      QCOMPARE(words[0].toInt(), sweeps[i]);
+      QVERIFY(words[1].toLongLong() > requestedNs[sweeps[i]]);
+    }
+    QVERIFY(lines[0].split(' ')[1].toLongLong() - requestedNs[0] >= 40 * 1000 * 1000);
   }
 
   void mute_sendsNoByteAtAll() {

@@ -71,6 +71,10 @@ ParseOutcome parseSimOptions(const QStringList &arguments, SimOptions *options, 
   const QCommandLineOption logOption(QStringLiteral("log"),
                                      QStringLiteral("Write one line per frame: sweep, range, points, fault, bytes."),
                                      QStringLiteral("FILE"));
+  const QCommandLineOption timingLogOption(
+      QStringLiteral("timing-log"),
+      QStringLiteral("Write \"<sweep> <ns>\" once a complete frame's last byte is written (CLOCK_MONOTONIC)."),
+      QStringLiteral("FILE"));
   const QCommandLineOption printOption(QStringLiteral("print-scene"),
                                        QStringLiteral("Print the levels of one sweep and exit: lines of "
                                                       "\"<index> <Hz> <raw> <dBm>\"."));
@@ -87,7 +91,7 @@ ParseOutcome parseSimOptions(const QStringList &arguments, SimOptions *options, 
                                         QStringLiteral("--print-scene: number of points (default 1000)."),
                                         QStringLiteral("N"), QStringLiteral("1000"));
   parser.addOptions({helpOption, seedOption, nameOption, dirOption, sweepMsOption, bannerOption, bannerDelayOption,
-                     bytesOption, faultOption, exitAfterOption, logOption, printOption, sweepOption, startOption,
+                     bytesOption, faultOption, exitAfterOption, logOption, timingLogOption, printOption, sweepOption, startOption,
                      stopOption, pointsOption});
 
   if (!parser.parse(arguments)) {
@@ -118,6 +122,7 @@ ParseOutcome parseSimOptions(const QStringList &arguments, SimOptions *options, 
   }
   options->devicesDir = parser.value(dirOption);
   options->logPath = parser.value(logOption);
+  options->timingLogPath = parser.value(timingLogOption);
   if (!parseInt(parser.value(sweepMsOption), 0, kMaxSweepMs, &device.sweepMs)) {
     *message =
         QStringLiteral("--sweep-ms: '%1' is not between 0 and %2").arg(parser.value(sweepMsOption)).arg(kMaxSweepMs);

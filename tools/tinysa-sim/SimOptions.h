@@ -14,6 +14,7 @@ struct SimOptions {
   QString name = QStringLiteral("tinySA-sim");
   QString devicesDir;  // where the link goes; empty = <Documents>/Veltro-Orvik/devices
   QString logPath;     // one line per frame; empty = no log
+  QString timingLogPath;  // one line per complete frame once its last byte is written; empty = none
   // --print-scene
   quint64 sceneSweep = 0;
   qint64 sceneStartHz = 450000000;

@@ -75,7 +75,11 @@ void SimShell::receive(const QByteArray &bytes, qint64 nowMs) {
 QList<QByteArray> SimShell::takeDue(qint64 nowMs) {
   process(nowMs);
   QList<QByteArray> due;
-  while (!m_output.isEmpty() && m_output.first().atMs <= nowMs) due.append(m_output.takeFirst().bytes);
+  while (!m_output.isEmpty() && m_output.first().atMs <= nowMs) {
+    const Pending pending = m_output.takeFirst();
+    if (pending.frameEndOfSweep >= 0) m_frameEnds.append(quint64(pending.frameEndOfSweep));
+    due.append(pending.bytes);
+  }
   return due;
 }
 
@@ -93,6 +97,12 @@ QVector<FrameRecord> SimShell::takeFrameRecords() {
   return records;
 }
 
+QVector<quint64> SimShell::takeFrameEnds() {
+  QVector<quint64> ends;
+  ends.swap(m_frameEnds);
+  return ends;
+}
+
 bool SimShell::unplugDue(qint64 nowMs) const {
   return m_unplugAfterSweeps > 0 && m_sweepIndex >= m_unplugAfterSweeps && m_output.isEmpty() && nowMs >= m_busyUntilMs;
 }
@@ -101,7 +111,7 @@ bool SimShell::inputBlocked(qint64 nowMs) const {
   return nowMs < m_busyUntilMs || (m_unplugAfterSweeps > 0 && m_sweepIndex >= m_unplugAfterSweeps);
 }
 
-void SimShell::enqueue(qint64 atMs, const QByteArray &bytes, bool sealed) {
+void SimShell::enqueue(qint64 atMs, const QByteArray &bytes, bool sealed, qint64 frameEndOfSweep) {
   if (bytes.isEmpty()) return;
   if (!m_output.isEmpty()) {
     Pending &last = m_output.last();
@@ -111,7 +121,7 @@ void SimShell::enqueue(qint64 atMs, const QByteArray &bytes, bool sealed) {
       return;
     }
   }
-  m_output.append(Pending{atMs, bytes, sealed});
+  m_output.append(Pending{atMs, bytes, sealed, frameEndOfSweep});
 }
 
 void SimShell::process(qint64 nowMs) {
@@ -251,7 +261,16 @@ void SimShell::scanraw(const QList<QByteArray> &words, qint64 nowMs) {
   }
   request.sweepIndex = m_sweepIndex++;
   const ScanAnswer answer = buildScanAnswer(m_config.scene, m_config.faults, m_config.sweepMs, request);
-  for (const TimedChunk &chunk : answer.chunks) enqueue(nowMs + chunk.atMs, chunk.bytes, true);
+  // A frame is complete unless it broke off or never came; its "}" precedes the prompt, if any.
+  const bool complete = !hasFault(answer.faults, Fault::DropFrameEnd) && !hasFault(answer.faults, Fault::LostAnswer);
+  const int endIndex = answer.bytes.size() - 1 - (answer.prompt ? int(sizeof(kPrompt)) - 1 : 0);
+  int chunkEnd = 0;
+  for (const TimedChunk &chunk : answer.chunks) {
+    const int chunkStart = chunkEnd;
+    chunkEnd += chunk.bytes.size();
+    const bool carriesEnd = complete && endIndex >= chunkStart && endIndex < chunkEnd;
+    enqueue(nowMs + chunk.atMs, chunk.bytes, true, carriesEnd ? qint64(request.sweepIndex) : -1);
+  }
   m_busyUntilMs = nowMs + answer.durationMs;
 
   FrameRecord record;

@@ -68,6 +68,8 @@ public:
 
   // Frames begun since the last call.
   QVector<FrameRecord> takeFrameRecords();
+  // Sweeps whose complete frame ended in the chunks handed out by takeDue since the last call.
+  QVector<quint64> takeFrameEnds();
   // Frames begun so far (= index of the next sweep).
   quint64 sweepCount() const { return m_sweepIndex; }
   // The run's unplug point is reached and its last frame is out.
@@ -82,9 +84,10 @@ private:
     qint64 atMs;
     QByteArray bytes;
     bool sealed;  // a chunk of a frame: sent as it is, never merged with text
+    qint64 frameEndOfSweep = -1;  // the chunk carries the final "}" of this sweep's complete frame
   };
 
-  void enqueue(qint64 atMs, const QByteArray &bytes, bool sealed = false);
+  void enqueue(qint64 atMs, const QByteArray &bytes, bool sealed = false, qint64 frameEndOfSweep = -1);
   void process(qint64 nowMs);
   void handleByte(char byte, qint64 nowMs);
   void execute(const QByteArray &line, qint64 nowMs);
@@ -102,6 +105,7 @@ private:
   qint64 m_busyUntilMs = 0;
   quint64 m_sweepIndex = 0;
   QVector<FrameRecord> m_records;
+  QVector<quint64> m_frameEnds;
   qint64 m_startHz = 0;
   qint64 m_stopHz = 0;
   int m_points = 0;

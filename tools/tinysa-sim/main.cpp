@@ -47,6 +47,12 @@ bool installSignalHandlers() {
   return true;
 }
 
+qint64 monotonicNs() {
+  timespec now{};
+  ::clock_gettime(CLOCK_MONOTONIC, &now);
+  return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
 qint64 monotonicMs() {
   timespec now{};
   ::clock_gettime(CLOCK_MONOTONIC, &now);
@@ -69,9 +75,18 @@ QByteArray logLine(const FrameRecord &record) {
 }
 
 // The device's life: greet clients, answer them, until a signal or the unplug point.
-void run(const SimOptions &options, PtyDevice &pty, DeviceLink &link, QFile *log) {
+void run(const SimOptions &options, PtyDevice &pty, DeviceLink &link, QFile *log, QFile *timingLog) {
   SimShell shell(options.device);
   bool present = false;
+  QVector<quint64> framesEnding;  // complete frames whose last byte is written but may still wait in the backlog
+  // A frame has left once nothing of it waits in our backlog any more.
+  const auto noteFramesLeft = [&] {
+    if (!timingLog || framesEnding.isEmpty() || pty.hasBacklog()) return;
+    const QByteArray now = QByteArray::number(monotonicNs());
+    for (quint64 sweep : qAsConst(framesEnding)) timingLog->write(QByteArray::number(sweep) + ' ' + now + '\n');
+    timingLog->flush();
+    framesEnding.clear();
+  };
   for (;;) {
     const qint64 nowMs = monotonicMs();
     // A close seen together with a new open (a quick reconnect) still ends the old session.
@@ -101,7 +116,12 @@ void run(const SimOptions &options, PtyDevice &pty, DeviceLink &link, QFile *log
     }
     if (present) {
       for (const QByteArray &chunk : due) pty.write(chunk);
+      framesEnding += shell.takeFrameEnds();
+    } else {
+      shell.takeFrameEnds();
+      framesEnding.clear();
     }
+    noteFramesLeft();
     if (shell.unplugDue(nowMs)) {
       // Unplugging: the port leaves the devices directory at once; the terminal hangs up
       // once the client has read the last frame, so a test sees every frame before the end.
@@ -119,6 +139,7 @@ void run(const SimOptions &options, PtyDevice &pty, DeviceLink &link, QFile *log
     if (count < 0 && errno != EINTR) return;
     if (entries[0].revents & POLLIN) return;
     if (entries[2].revents & POLLOUT) pty.flush();
+    noteFramesLeft();
   }
 }
 
@@ -153,6 +174,11 @@ int main(int argc, char *argv[]) {
     printError(QStringLiteral("--log: cannot write %1: %2").arg(options.logPath, log.errorString()));
     return kExitUsage;
   }
+  QFile timingLog(options.timingLogPath);
+  if (!options.timingLogPath.isEmpty() && !timingLog.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    printError(QStringLiteral("--timing-log: cannot write %1: %2").arg(options.timingLogPath, timingLog.errorString()));
+    return kExitUsage;
+  }
   if (!installSignalHandlers()) {
     printError(QStringLiteral("cannot install signal handlers"));
     return kExitFailure;
@@ -172,7 +198,8 @@ int main(int argc, char *argv[]) {
   printLine(QStringLiteral("link: ") + link.path());
   printLine(QStringLiteral("pty: ") + pty.slavePath());
 
-  run(options, pty, link, options.logPath.isEmpty() ? nullptr : &log);
+  run(options, pty, link, options.logPath.isEmpty() ? nullptr : &log,
+      options.timingLogPath.isEmpty() ? nullptr : &timingLog);
 
   link.remove();
   pty.close();
