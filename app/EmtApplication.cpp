@@ -11,6 +11,7 @@
 #include "MonitorModel.h"
 #include "PerfProbe.h"
 #include "PresetModel.h"
+#include "RenderBackend.h"
 #include "ResModel.h"
 #include "SerialPortModel.h"
 #include "SystemConfig.h"
@@ -77,6 +78,8 @@ void EmtApplication::createWindows() {
   m_startTimer.setInterval(kMainWindowDelayMs);
   connect(&m_startTimer, &QTimer::timeout, this, &EmtApplication::showMainWindow);
   m_startTimer.start();
+  // The scene graph is chosen while the start-up delay runs, before the first page exists.
+  QTimer::singleShot(0, this, [] { LOG_INFO(RenderBackend::choose()); });
 }
 
 EmtApplication::~EmtApplication() {
