@@ -90,6 +90,7 @@ EmtApplication::~EmtApplication() {
 }
 
 void EmtApplication::showMainWindow() {
+  PerfProbe::mark("main-page-load");
   const QStringList importPaths = {QStringLiteral("qrc:/Orvik/MainWin/"), QStringLiteral("qrc:/Corlakit/"),
                                    QStringLiteral("qrc:/")};
   WinManager *manager = WinManager::instance();

@@ -37,12 +37,15 @@ public:
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
       write("heartbeats " + QByteArray::number(m_heartbeats) + " max-gap " + QByteArray::number(m_maxGapMs));
     });
+    write("started " + QByteArray::number(monotonicNs()));
     LOG_INFO(QStringLiteral("Performance probe writes to %1").arg(path));
   }
 
   ~Probe() override;
 
   bool isOpen() const { return m_file.isOpen(); }
+
+  void mark(const char *what) { write(QByteArray(what) + ' ' + QByteArray::number(monotonicNs())); }
 
   void sweepTaken() {
     write("sweep " + QByteArray::number(m_taken) + " taken " + QByteArray::number(monotonicNs()));
@@ -124,6 +127,10 @@ void install() {
 }
 
 bool enabled() { return g_probe != nullptr; }
+
+void mark(const char *what) {
+  if (g_probe) g_probe->mark(what);
+}
 
 void sweepTaken() {
   if (g_probe) g_probe->sweepTaken();

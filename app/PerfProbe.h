@@ -5,6 +5,8 @@
 // appends one line per event, each with the time of CLOCK_MONOTONIC in
 // nanoseconds (the clock of the simulator's --timing-log):
 //
+//   started <ns>               the probe is installed (the application object and the log exist)
+//   <mark> <ns>                a named moment of the start-up (mark())
 //   shown <ns>                 the main window's first repaint is done
 //   sweep <n> taken <ns>       the chart received sweep n (0 = the first of the run)
 //   sweep <n> painted <ns>     the chart's paint that draws sweep n ended
@@ -21,6 +23,8 @@ namespace PerfProbe {
 // after the application object exists.
 void install();
 bool enabled();
+// Notes a named moment ("main-page-load"); a word without spaces.
+void mark(const char *what);
 void sweepTaken();
 void sweepPainted();
 
