@@ -121,6 +121,11 @@ def main():
         session.stop()
         reports = sorted(glob.glob(os.path.join(report_dir, "report*")))
         print(f"sanitizer reports: {len(reports)}")
+        if reports:
+            kept = os.path.join(build, "soak-reports")
+            shutil.rmtree(kept, ignore_errors=True)
+            shutil.copytree(report_dir, kept)
+            print(f"reports kept in {kept}")
         for report in reports:
             print(f"--- {os.path.basename(report)}")
             with open(report, encoding="utf-8", errors="replace") as f:
