@@ -58,19 +58,21 @@ QVariantMap SerialPortScanner::makePortRecord(const QString &portName, int posit
   return record;
 }
 
-QVariantList SerialPortScanner::scanSerialPorts() {
-  QVariantList list;
-  int position = 0;
-  const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-  for (const QSerialPortInfo &info : ports) {
+SerialPortScanner::SystemPorts SerialPortScanner::systemPorts() {
+  SystemPorts ports;
+  const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
+  for (const QSerialPortInfo &info : infos) {
     if (!info.description().isEmpty()) {
-      list.append(makePortRecord(info.portName(), position, info.description(), info.manufacturer(),
-                                 info.serialNumber(), info.systemLocation(), info.vendorIdentifier(),
-                                 info.productIdentifier()));
+      ports.records.append(makePortRecord(info.portName(), ports.count, info.description(), info.manufacturer(),
+                                          info.serialNumber(), info.systemLocation(), info.vendorIdentifier(),
+                                          info.productIdentifier()));
     }
-    ++position;
+    ++ports.count;
   }
+  return ports;
+}
 
+void SerialPortScanner::appendVirtualPorts(QVariantList &list, int position) {
   // Virtual ports: links (sorted by name) that lead to a character device.
   const QDir dir(virtualPortsDir());
   const QFileInfoList links = dir.entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
@@ -84,11 +86,36 @@ QVariantList SerialPortScanner::scanSerialPorts() {
                                0, 0));
     ++position;
   }
+}
+
+QVariantList SerialPortScanner::scanSerialPorts() {
+  const SystemPorts system = systemPorts();
+  QVariantList list = system.records;
+  appendVirtualPorts(list, system.count);
   return list;
 }
 
+bool SerialPortScanner::systemScanDue(bool haveSystemPorts, const QStringList &lastNodes, const QStringList &nodes,
+                                      int ticksSinceSystemScan) {
+  return !haveSystemPorts || nodes != lastNodes || ticksSinceSystemScan >= kSystemScanEveryTicks;
+}
+
+QStringList SerialPortScanner::deviceNodes() {
+  return QDir(QStringLiteral("/dev"))
+      .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
 void SerialPortScanner::onScanTimeout() {
-  const QVariantList newList = scanSerialPorts();
+  const QStringList nodes = deviceNodes();
+  ++m_ticksSinceSystemScan;
+  if (systemScanDue(m_haveSystemPorts, m_deviceNodes, nodes, m_ticksSinceSystemScan)) {
+    m_systemPorts = systemPorts();
+    m_haveSystemPorts = true;
+    m_deviceNodes = nodes;
+    m_ticksSinceSystemScan = 0;
+  }
+  QVariantList newList = m_systemPorts.records;
+  appendVirtualPorts(newList, m_systemPorts.count);
   if (newList == m_currentList)
     return;
   m_currentList = newList;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <QVariantList>
 #include <QVariantMap>
@@ -25,6 +26,18 @@ public:
 
   // The list as one scan sees it now.
   static QVariantList scanSerialPorts();
+
+  // Asking the operating system for its serial ports is the expensive part of
+  // a tick (on Linux udev walks every tty device: about 14 ms). The scanner
+  // asks only when the names in the device directory changed (a port came or
+  // went), when it has no answer yet, and at least every kSystemScanEveryTicks
+  // ticks (a new port's description may come a moment after its node). The
+  // virtual ports are read at every tick.
+  static constexpr int kSystemScanEveryTicks = 10;
+  static bool systemScanDue(bool haveSystemPorts, const QStringList &lastNodes, const QStringList &nodes,
+                            int ticksSinceSystemScan);
+  // The names in the device directory ("/dev"), sorted.
+  static QStringList deviceNodes();
   // The directory whose links to character devices are listed as ports.
   static QString virtualPortsDir();
   static QVariantMap makePortRecord(const QString &portName, int position, const QString &description,
@@ -38,6 +51,17 @@ signals:
   void portsListUpdated(const QVariantList &portList);
 
 private:
+  struct SystemPorts {
+    QVariantList records;  // ports with a description, as makePortRecord gives them
+    int count = 0;         // every port the system listed (the aliases count them all)
+  };
+  static SystemPorts systemPorts();
+  static void appendVirtualPorts(QVariantList &list, int position);
+
   QTimer m_scanTimer;
   QVariantList m_currentList;
+  bool m_haveSystemPorts = false;
+  SystemPorts m_systemPorts;
+  QStringList m_deviceNodes;
+  int m_ticksSinceSystemScan = 0;
 };

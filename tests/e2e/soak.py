@@ -40,12 +40,12 @@ def sanitizer_of(build_dir):
     return {"build-address": "address", "build-thread": "thread"}.get(name)
 
 
-def sanitizer_environment(sanitizer, report_dir, leaks):
+def sanitizer_environment(sanitizer, report_dir, leaks, extra=""):
     """Options that send every report of the application and the simulator to files in report_dir."""
     prefix = os.path.join(report_dir, "report")
     if sanitizer == "address":
         suppressions = os.path.join(SOURCE_DIR, "tests", "lsan.supp")
-        return {"ASAN_OPTIONS": f"log_path={prefix}:detect_leaks={1 if leaks else 0}",
+        return {"ASAN_OPTIONS": f"log_path={prefix}:detect_leaks={1 if leaks else 0}" + (f":{extra}" if extra else ""),
                 "LSAN_OPTIONS": f"suppressions={suppressions}:print_suppressions=0",
                 "UBSAN_OPTIONS": f"print_stacktrace=1:log_path={prefix}"}
     if sanitizer == "thread":
@@ -61,6 +61,7 @@ def main():
     parser.add_argument("--faults", action="store_true")
     parser.add_argument("--sweep-ms", default="0", help="the simulator's time per sweep (0 = as fast as asked)")
     parser.add_argument("--leaks", action="store_true", help="AddressSanitizer: also report leaks at exit")
+    parser.add_argument("--asan-options", default="", help="more ASAN_OPTIONS, e.g. quarantine_size_mb=0")
     args = parser.parse_args()
 
     build = os.path.abspath(args.build)
@@ -70,7 +71,7 @@ def main():
     os.makedirs(report_dir)
     os.makedirs(os.path.join(home, "Documents"))
     session = Session(build, home)
-    session.env.update(sanitizer_environment(sanitizer, report_dir, args.leaks))
+    session.env.update(sanitizer_environment(sanitizer, report_dir, args.leaks, args.asan_options))
     if sanitizer == "address":
         # The layout tool leaves Qt's offscreen platform to the process's end; its leaks are not the application's.
         session.tool_env["ASAN_OPTIONS"] = f"log_path={os.path.join(report_dir, 'report')}:detect_leaks=0"
@@ -100,7 +101,8 @@ def main():
         stamps = [time.mktime(time.strptime(line[2:21], "%Y-%m-%d %H:%M:%S"))
                   for line in log.splitlines() if "Send command: scanraw" in line]
         gaps = [b - a for a, b in zip(stamps, stamps[1:])]
-        print(f"build: {os.path.basename(build)}  sanitizer: {sanitizer or 'none'}  minutes: {args.minutes}  "
+        print(f"build: {os.path.basename(build)}  sanitizer: {sanitizer or 'none'} {args.asan_options}  "
+              f"minutes: {args.minutes}  "
               f"sweep-ms: {args.sweep_ms}  faults: {args.faults}")
         print(f"application alive at the end: {alive}")
         print(f"sweeps requested: {len(stamps)}  frames cut: {log.count('Success to Get Points!')}")

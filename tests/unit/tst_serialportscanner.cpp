@@ -99,6 +99,45 @@ private slots:
     QVERIFY(!scanner.isScanning());
     QCOMPARE(scanner.getAvailablePorts(), before);
   }
+
+  void systemScanDue_data() {
+    QTest::addColumn<bool>("haveSystemPorts");
+    QTest::addColumn<QStringList>("lastNodes");
+    QTest::addColumn<QStringList>("nodes");
+    QTest::addColumn<int>("ticksSince");
+    QTest::addColumn<bool>("due");
+    const QStringList before{"null", "tty0", "ttyS0"};
+    QTest::newRow("first tick") << false << QStringList() << before << 1 << true;
+    QTest::newRow("nothing changed") << true << before << before << 1 << false;
+    QTest::newRow("nothing changed, one tick short of the limit")
+        << true << before << before << SerialPortScanner::kSystemScanEveryTicks - 1 << false;
+    QTest::newRow("nothing changed, limit reached")
+        << true << before << before << SerialPortScanner::kSystemScanEveryTicks << true;
+    QTest::newRow("a port came") << true << before << QStringList{"null", "tty0", "ttyACM0", "ttyS0"} << 1 << true;
+    QTest::newRow("a port went") << true << before << QStringList{"null", "tty0"} << 1 << true;
+    QTest::newRow("a port renamed") << true << before << QStringList{"null", "tty0", "ttyS1"} << 1 << true;
+  }
+
+  void systemScanDue() {
+    QFETCH(bool, haveSystemPorts);
+    QFETCH(QStringList, lastNodes);
+    QFETCH(QStringList, nodes);
+    QFETCH(int, ticksSince);
+    QFETCH(bool, due);
+    QCOMPARE(SerialPortScanner::systemScanDue(haveSystemPorts, lastNodes, nodes, ticksSince), due);
+  }
+
+  // Between the system's answers a tick still lists exactly what a full scan does.
+  void tickBetweenSystemScans_listsWhatAFullScanLists() {
+    QVERIFY(SerialPortScanner::deviceNodes().contains(QStringLiteral("null")));
+    SerialPortScanner scanner;
+    scanner.onScanTimeout();
+    addLink("tinySA-sim", "/dev/null");
+    for (int tick = 0; tick < SerialPortScanner::kSystemScanEveryTicks + 1; ++tick) {
+      scanner.onScanTimeout();
+      QCOMPARE(scanner.getAvailablePorts(), SerialPortScanner::scanSerialPorts());
+    }
+  }
 };
 
 ORVIK_TEST_MAIN(TestSerialPortScanner)
