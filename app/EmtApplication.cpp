@@ -12,6 +12,7 @@
 #include "PerfProbe.h"
 #include "PresetModel.h"
 #include "RenderBackend.h"
+#include "StartupWarmup.h"
 #include "ResModel.h"
 #include "SerialPortModel.h"
 #include "SystemConfig.h"
@@ -80,8 +81,13 @@ void EmtApplication::createWindows() {
   m_startTimer.setInterval(kMainWindowDelayMs);
   connect(&m_startTimer, &QTimer::timeout, this, &EmtApplication::showMainWindow);
   m_startTimer.start();
-  // The scene graph is chosen while the start-up delay runs, before the first page exists.
-  QTimer::singleShot(0, this, [] { LOG_INFO(RenderBackend::choose()); });
+  // While the start-up delay runs: the scene graph is chosen before the first
+  // page exists, and Qt Quick and the fonts are made ready for the main page.
+  QTimer::singleShot(0, this, [] {
+    LOG_INFO(RenderBackend::choose());
+    StartupWarmup::run();
+    PerfProbe::mark("warmed-up");
+  });
 }
 
 EmtApplication::~EmtApplication() {
