@@ -261,6 +261,20 @@ bool PresetModel::readPresetFile(const QString &path, QJsonObject &preset) {
   return true;
 }
 
+QVector<QPointF> PresetModel::presetPoints(const QJsonObject &preset, bool skipPointsWithoutLevel) {
+  QVector<QPointF> points;
+  const QJsonArray values = preset.value(QStringLiteral("Values")).toArray();
+  points.reserve(values.size());
+  for (const QJsonValue &element : values) {
+    const QJsonObject value = element.toObject();
+    if (skipPointsWithoutLevel && !(value.contains(QStringLiteral("Hz")) && value.contains(QStringLiteral("Level"))))
+      continue;
+    points.append(
+        QPointF(value.value(QStringLiteral("Hz")).toDouble(), value.value(QStringLiteral("Level")).toDouble()));
+  }
+  return points;
+}
+
 bool PresetModel::loadData(int index) {
   const QJsonObject config = UserConfig::instance()->readConfigInfo();
   if (!config.contains(kPresetsKey)) return false;
@@ -272,16 +286,7 @@ bool PresetModel::loadData(int index) {
   QJsonObject preset;
   if (!readPresetFile(path, preset))
     return false;
-  QVector<QPointF> points;
-  const QJsonArray values = preset.value(QStringLiteral("Values")).toArray();
-  points.reserve(values.size());
-  for (const QJsonValue &element : values) {
-    const QJsonObject value = element.toObject();
-    if (value.contains(QStringLiteral("Hz")) && value.contains(QStringLiteral("Level")))
-      points.append(
-          QPointF(value.value(QStringLiteral("Hz")).toDouble(), value.value(QStringLiteral("Level")).toDouble()));
-  }
-  emit pointsChanged(points);
+  emit pointsChanged(presetPoints(preset, true));
   return true;
 }
 
@@ -295,14 +300,7 @@ bool PresetModel::openFile() {
   QJsonObject preset;
   if (!readPresetFile(path, preset))
     return false;
-  QVector<QPointF> points;
-  const QJsonArray values = preset.value(QStringLiteral("Values")).toArray();
-  points.reserve(values.size());
-  for (const QJsonValue &element : values) {
-    const QJsonObject value = element.toObject();
-    points.append(
-        QPointF(value.value(QStringLiteral("Hz")).toDouble(), value.value(QStringLiteral("Level")).toDouble()));
-  }
+  const QVector<QPointF> points = presetPoints(preset, false);
   const auto text = [&preset](const char *key) { return preset.value(QLatin1String(key)).toString(); };
   const ERROR_CODE result = save(text("Name"), text("Remark"), text("Location"), text("FreqStart"), text("FreqStop"),
                                  text("LevelMin"), text("LevelMax"), points);

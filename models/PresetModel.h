@@ -73,6 +73,8 @@ private:
   static QString freePresetPath(const QString &name);
   // A preset file's object, when it can be read and holds "Values" (else a log line and false).
   static bool readPresetFile(const QString &path, QJsonObject &preset);
+  // The points of a preset's "Values"; loading skips points without "Level", importing keeps them.
+  static QVector<QPointF> presetPoints(const QJsonObject &preset, bool skipPointsWithoutLevel);
 
   static PresetModel *m_instance;
   VariantListModel m_items;
